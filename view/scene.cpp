@@ -1,0 +1,131 @@
+#include "view/scene.hpp"
+
+#include <GL/glut.h>
+
+#include <cstdint>
+
+#include "game/game_state.hpp"
+
+double viewAngleX = 0.0;
+double viewAngleY = 0.0;
+
+namespace {
+
+// World axes: y up, board rows along x, board columns along z.
+using Vertex = GLdouble[3];
+
+constexpr Vertex baseBoxVertices[8] = {
+    {-1.5, -1.25, -1.5}, {1.5, -1.25, -1.5}, {1.5, -1.0, -1.5}, {-1.5, -1.0, -1.5},
+    {-1.5, -1.25, 1.5},  {1.5, -1.25, 1.5},  {1.5, -1.0, 1.5},  {-1.5, -1.0, 1.5},
+};
+
+// A pole standing at the slab's corner; every drawn pole is this one shifted.
+constexpr Vertex poleVertices[8] = {
+    {-1.5, -1.0, -1.5},  {-1.45, -1.0, -1.5},  {-1.45, 1.0, -1.5},  {-1.5, 1.0, -1.5},
+    {-1.5, -1.0, -1.45}, {-1.45, -1.0, -1.45}, {-1.45, 1.0, -1.45}, {-1.5, 1.0, -1.45},
+};
+
+// The six faces of a box, four vertex numbers each.
+constexpr int32_t cubeFaceIndices[24] = {
+    0, 1, 2, 3, 1, 5, 6, 2, 5, 4, 7, 6, 4, 0, 3, 7, 4, 5, 1, 0, 3, 2, 6, 7,
+};
+
+struct Material {
+    GLfloat ambient[4];
+    GLfloat diffuse[4];
+    GLfloat specular[4];
+    GLfloat shininess;
+};
+
+constexpr Material baseMaterial = {{0.19125f, 0.0735f, 0.0225f, 1.0f},
+                                   {0.7038f, 0.27048f, 0.0828f, 1.0f},
+                                   {0.256777f, 0.137622f, 0.086014f, 1.0f},
+                                   12.8f};
+constexpr Material poleMaterial = {{0.25f, 0.25f, 0.25f, 1.0f},
+                                   {0.4f, 0.4f, 0.4f, 1.0f},
+                                   {0.774597f, 0.774597f, 0.774597f, 1.0f},
+                                   76.8f};
+constexpr Material selectedPoleMaterial = {{0.1745f, 0.01175f, 0.01175f, 1.0f},
+                                           {0.61424f, 0.04136f, 0.04136f, 1.0f},
+                                           {0.727811f, 0.626959f, 0.626959f, 1.0f},
+                                           76.8f};
+constexpr Material firstSideMaterial = {{0.02f, 0.02f, 0.02f, 1.0f},
+                                        {0.01f, 0.01f, 0.01f, 1.0f},
+                                        {0.4f, 0.4f, 0.4f, 1.0f},
+                                        10.0f};
+constexpr Material secondSideMaterial = {{0.05f, 0.05f, 0.05f, 1.0f},
+                                         {0.5f, 0.5f, 0.5f, 1.0f},
+                                         {0.7f, 0.7f, 0.7f, 1.0f},
+                                         10.0f};
+
+constexpr double POLE_SPACING = 0.7333333333333334;
+constexpr double SPHERE_RADIUS = 0.2;
+constexpr int SPHERE_SLICES = 20;
+constexpr int SPHERE_STACKS = 20;
+
+void applyMaterial(const Material& material) {
+    glMaterialfv(GL_FRONT, GL_AMBIENT, material.ambient);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, material.diffuse);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, material.specular);
+    glMaterialfv(GL_FRONT, GL_SHININESS, &material.shininess);
+}
+
+// Shift of the prototype pole to row or column k, evaluated in this order.
+double poleOffset(int k) { return k * POLE_SPACING + 0.4 - 0.025; }
+
+// Centre of a piece along x (row k) or z (column k).
+double pieceCentre(int k) { return k * POLE_SPACING - 1.1; }
+
+double pieceHeight(int level) { return (2 * level + 1) * SPHERE_RADIUS - 1.0; }
+
+void drawPoles() {
+    const GameState& game = *gameState;
+    for (int row = 0; row < BOARD_SIZE; ++row) {
+        for (int col = 0; col < BOARD_SIZE; ++col) {
+            const bool selected = row == game.selectedRow && col == game.selectedCol;
+            const double dx = poleOffset(row);
+            const double dz = poleOffset(col);
+            for (int32_t index : cubeFaceIndices) {
+                applyMaterial(selected ? selectedPoleMaterial : poleMaterial);
+                const Vertex& v = poleVertices[index];
+                const GLdouble shifted[3] = {v[0] + dx, v[1], v[2] + dz};
+                glVertex3dv(shifted);
+            }
+        }
+    }
+}
+
+void drawPieces() {
+    const GameState& game = *gameState;
+    for (int row = 0; row < BOARD_SIZE; ++row) {
+        for (int col = 0; col < BOARD_SIZE; ++col) {
+            for (int level = 0; level < BOARD_SIZE; ++level) {
+                const int32_t cell = game.cells[cellIndex(row, col, level)];
+                if (cell == EMPTY_CELL) continue;
+                const double x = pieceCentre(row);
+                const double y = pieceHeight(level);
+                const double z = pieceCentre(col);
+                glTranslated(x, y, z);
+                applyMaterial(cell == SECOND_SIDE ? secondSideMaterial : firstSideMaterial);
+                glutSolidSphere(SPHERE_RADIUS, SPHERE_SLICES, SPHERE_STACKS);
+                glTranslated(-x, -y, -z);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void displayScene() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glRotated(viewAngleX, 1.0, 0.0, 0.0);
+    glRotated(viewAngleY, 0.0, 1.0, 0.0);
+    glBegin(GL_QUADS);
+    applyMaterial(baseMaterial);
+    for (int32_t index : cubeFaceIndices) glVertex3dv(baseBoxVertices[index]);
+    drawPoles();
+    glEnd();
+    drawPieces();
+    glutSwapBuffers();
+}
