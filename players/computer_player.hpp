@@ -13,7 +13,7 @@ constexpr int32_t LOSS_SCORE = -WIN_SCORE;
 constexpr int32_t ROOT_START_SCORE = LOSS_SCORE - 1;
 constexpr int32_t NO_CHOICE = -1;
 
-class ComputerPlayer : public Player {
+class ComputerPlayer final : public Player {
 public:
     int32_t searchDepth = 5;  // replaced by the schedule before every choice
     Board scratchCells;       // the board the search plays on

@@ -3,7 +3,7 @@
 
 #include "players/player.hpp"
 
-class HumanPlayer : public Player {
+class HumanPlayer final : public Player {
 public:
     explicit HumanPlayer(int32_t side) : Player(side, 0) {}
 

@@ -41,8 +41,8 @@ Board randomBoard(std::mt19937& random, int pieces, bool avoidLines) {
 // the real one where it gives at most 5 plies or the board is nearly full, else one that does.
 int32_t cheapMoveCount(std::mt19937& random, int pieces) {
     if (pieces < 10 || pieces >= 57) return pieces;
-    if (random() % 2 == 0) return static_cast<int32_t>(random() % 10);  // 5 plies
-    return 59 + static_cast<int32_t>(random() % 5);                    // 5 down to 1 ply
+    if (random() % 4 == 0) return static_cast<int32_t>(random() % 10);  // 5 plies
+    return 60 + static_cast<int32_t>(random() % 4);                    // 4 down to 1 ply
 }
 
 int32_t randomBound(std::mt19937& random) {
