@@ -1,0 +1,68 @@
+#include "support/game_window.hpp"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "flow/console_texts.hpp"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// CPU time used so far by process pid, in clock ticks.
+long cpuTicks(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t close = content.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(content.substr(close + 2));
+    std::string skip;
+    for (int i = 3; i < 14; ++i) fields >> skip;  // state .. cmajflt
+    long user = 0, system = 0;
+    fields >> user >> system;
+    return user + system;
+}
+
+}  // namespace
+
+GameWindow::GameWindow(const std::string& answer) {
+    process_ = std::make_unique<ChildProcess>(
+        ProcessOptions{{CUBE4_PATH}, {x_.displayVariable()}, {}});
+    process_->write(answer + "\n");
+    window_ = x_.findWindow(CUBE4_PATH, 20s);
+    if (window_ == 0)
+        throw std::runtime_error("no game window appeared; stderr: " + process_->errors());
+}
+
+Image GameWindow::settle() {
+    // The game is idle once its CPU time stops growing for a few samples in a row.
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    long last = cpuTicks(process_->pid());
+    int quiet = 0;
+    while (quiet < 4 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(50ms);
+        process_->waitForOutput([](const std::string&) { return false; }, 0ms);
+        const long now = cpuTicks(process_->pid());
+        quiet = now == last ? quiet + 1 : 0;
+        last = now;
+    }
+    return capture();
+}
+
+Image GameWindow::press(const std::string& keysymName) {
+    x_.typeKey(window_, keysymName);
+    return settle();
+}
+
+std::string openingText() {
+    return std::string(QUESTION_TEXT) + "\n" + std::string(CHOICES_TEXT) + "\n" +
+           std::string(PROMPT_TEXT);
+}
+
+bool near(const Pixel& p, const Pixel& expected, int tolerance) {
+    return std::abs(p.r - expected.r) <= tolerance && std::abs(p.g - expected.g) <= tolerance &&
+           std::abs(p.b - expected.b) <= tolerance;
+}

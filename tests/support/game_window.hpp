@@ -1,0 +1,40 @@
+// The real game in a private X server: started with a console answer, its window found by
+// its title, with helpers to wait for the computer and to read what is drawn.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "support/child_process.hpp"
+#include "support/x_session.hpp"
+
+class GameWindow {
+public:
+    // Starts the game, answers the order question and waits for the window.
+    explicit GameWindow(const std::string& answer);
+
+    XSession& x() { return x_; }
+    ChildProcess& process() { return *process_; }
+    Window window() const { return window_; }
+
+    Image capture() { return x_.capture(window_); }
+
+    // Waits until the game has drawn and sits idle: no computer is thinking or moving and no
+    // redraw is pending. The result is the picture then.
+    Image settle();
+
+    // A key event, then settle().
+    Image press(const std::string& keysymName);
+
+private:
+    XSession x_;
+    std::unique_ptr<ChildProcess> process_;
+    Window window_ = 0;
+};
+
+// The console bytes written before any result: the question, the choices and the prompt.
+std::string openingText();
+
+// Whether a pixel is within tolerance of an expected colour, channel by channel.
+bool near(const Pixel& p, const Pixel& expected, int tolerance = 3);
