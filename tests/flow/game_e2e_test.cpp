@@ -123,7 +123,9 @@ TEST(GameE2ETest, ClosingTheWindowEndsTheProcess) {
     GameWindow game("1");
     game.settle();
     game.x().requestClose(game.window());
-    EXPECT_TRUE(game.process().waitForExit(20s));
+    ASSERT_TRUE(game.process().waitForExit(20s));
+    EXPECT_EQ(game.process().exitStatus(), 0) << game.process().errors();
+    EXPECT_EQ(game.process().output(), openingText());
 }
 
 TEST(GameE2ETest, AKeyAndMouseStormNeverBreaksTheGame) {

@@ -39,8 +39,16 @@ void drain(int& fd, std::string& into) {
 ChildProcess::ChildProcess(const ProcessOptions& options) {
     int in[2], out[2], err[2];
     if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+    // The given variables replace inherited ones of the same name.
+    const auto overridden = [&](const std::string& entry) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        for (const std::string& e : options.environment)
+            if (e.compare(0, name.size(), name) == 0) return true;
+        return false;
+    };
     std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    for (char** e = environ; *e != nullptr; ++e)
+        if (!overridden(*e)) env.emplace_back(*e);
     for (const std::string& e : options.environment) env.push_back(e);
     std::vector<char*> envp, argv;
     for (std::string& e : env) envp.push_back(e.data());

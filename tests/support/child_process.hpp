@@ -11,7 +11,7 @@
 
 struct ProcessOptions {
     std::vector<std::string> argv;
-    std::vector<std::string> environment;  // NAME=VALUE, added to the inherited environment
+    std::vector<std::string> environment;  // NAME=VALUE, replacing or adding to the inherited ones
     std::string inputPath;                 // read standard input from this file, else a pipe
 };
 

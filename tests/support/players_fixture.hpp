@@ -12,8 +12,12 @@
 // The game never frees its players; tests do, so that leak checks stay meaningful.
 inline void releasePlayers() {
     for (Player*& player : players) {
-        if (player != nullptr && player->isComputer == 1) delete static_cast<ComputerPlayer*>(player);
-        if (player != nullptr && player->isComputer == 0) delete static_cast<HumanPlayer*>(player);
+        if (player == nullptr) continue;
+        if (player->isComputer == 1) {
+            delete static_cast<ComputerPlayer*>(player);
+        } else {
+            delete static_cast<HumanPlayer*>(player);
+        }
         player = nullptr;
     }
 }
