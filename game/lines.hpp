@@ -62,23 +62,41 @@ constexpr uint64_t lineMask(const Line& line) {
     return mask;
 }
 
+constexpr std::array<uint64_t, LINE_COUNT> makeLineMasks() {
+    std::array<uint64_t, LINE_COUNT> masks{};
+    for (int i = 0; i < LINE_COUNT; ++i) masks[i] = lineMask(SCAN_ORDER[i]);
+    return masks;
+}
+
+// The lines as sets of cell bits, in scan order.
+constexpr std::array<uint64_t, LINE_COUNT> LINE_MASKS = makeLineMasks();
+
 // At most seven lines pass through one cell (row, column, pole and four kinds of diagonal).
 constexpr int MAX_LINES_PER_CELL = 7;
 
-struct CellLines {
-    std::array<uint64_t, MAX_LINES_PER_CELL> masks{};
-    int count = 0;
-};
+// For each cell, the masks of the lines through it: a drop can only complete one of these.
+// Cells on fewer than seven lines repeat their first line's mask, so that every cell can be
+// tested with the same seven checks.
+using CellLines = std::array<uint64_t, MAX_LINES_PER_CELL>;
 
 constexpr std::array<CellLines, CELL_COUNT> makeLinesThroughCells() {
     std::array<CellLines, CELL_COUNT> table{};
+    std::array<int, CELL_COUNT> count{};
     for (const Line& line : SCAN_ORDER)
-        for (uint8_t cell : line) table[cell].masks[table[cell].count++] = lineMask(line);
+        for (uint8_t cell : line) table[cell][count[cell]++] = lineMask(line);
+    for (int cell = 0; cell < CELL_COUNT; ++cell)
+        for (int i = count[cell]; i < MAX_LINES_PER_CELL; ++i) table[cell][i] = table[cell][0];
     return table;
 }
 
-// For each cell, the masks of the lines through it: a drop can only complete one of these.
 constexpr std::array<CellLines, CELL_COUNT> LINES_THROUGH_CELL = makeLinesThroughCells();
 
-static_assert(LINES_THROUGH_CELL[0].count == 7, "a corner lies on seven lines");
-static_assert(LINES_THROUGH_CELL[cellIndex(0, 1, 0)].count == 4, "an edge cell lies on four lines");
+constexpr int distinctLines(const CellLines& lines) {
+    int count = 0;
+    for (int i = 0; i < MAX_LINES_PER_CELL; ++i) count += i == 0 || lines[i] != lines[0];
+    return count;
+}
+
+static_assert(distinctLines(LINES_THROUGH_CELL[0]) == 7, "a corner lies on seven lines");
+static_assert(distinctLines(LINES_THROUGH_CELL[cellIndex(0, 1, 0)]) == 4,
+              "an edge cell lies on four lines");

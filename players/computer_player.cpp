@@ -15,13 +15,19 @@ int firstEmptyLevel(const Board& board, int pole) {
     return level;
 }
 
-// Whether a piece on cell, added to a side's pieces, gives that side a whole line.
-bool completesLine(uint64_t sidePieces, int cell) {
-    const uint64_t withPiece = sidePieces | (uint64_t{1} << cell);
-    const CellLines& through = LINES_THROUGH_CELL[cell];
-    for (int i = 0; i < through.count; ++i)
-        if ((withPiece & through.masks[i]) == through.masks[i]) return true;
-    return false;
+constexpr uint64_t bit(int cell) { return uint64_t{1} << cell; }
+
+// The cells that would complete a line of sidePieces among the given lines: the missing
+// cell of every line that holds three of them. The cell may be taken by the other side.
+template <typename Lines>
+uint64_t missingCells(uint64_t sidePieces, const Lines& lines) {
+    uint64_t missing = 0;
+    for (uint64_t line : lines) {
+        const uint64_t rest = line & ~sidePieces;
+        const bool oneLeft = rest != 0 && (rest & (rest - 1)) == 0;
+        missing |= oneLeft ? rest : 0;
+    }
+    return missing;
 }
 
 int32_t signedWeight(int cell, int32_t side) {
@@ -123,24 +129,30 @@ void ComputerPlayer::syncMirror() {
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
         const int32_t value = scratchCells[cell];
         if (value != FIRST_SIDE && value != SECOND_SIDE) continue;
-        pieces_[value] |= uint64_t{1} << cell;
+        pieces_[value] |= bit(cell);
         firstSideBalance_ += signedWeight(cell, value);
     }
+    for (int32_t s : {FIRST_SIDE, SECOND_SIDE}) threats_[s] = missingCells(pieces_[s], LINE_MASKS);
     for (int pole = 0; pole < POLE_COUNT; ++pole) heights_[pole] = firstEmptyLevel(scratchCells, pole);
 }
 
-void ComputerPlayer::place(int pole, int32_t side) {
+uint64_t ComputerPlayer::place(int pole, int32_t side) {
+    const uint64_t threatsBefore = threats_[side];
     const int cell = pole * BOARD_SIZE + heights_[pole]++;
     scratchCells[cell] = side;
-    pieces_[side] |= uint64_t{1} << cell;
+    pieces_[side] |= bit(cell);
     firstSideBalance_ += signedWeight(cell, side);
+    // Only lines through the new piece can have gained a third piece.
+    threats_[side] |= missingCells(pieces_[side], LINES_THROUGH_CELL[cell]);
+    return threatsBefore;
 }
 
-void ComputerPlayer::takeBack(int pole, int32_t side) {
+void ComputerPlayer::takeBack(int pole, int32_t side, uint64_t threatsBefore) {
     const int cell = pole * BOARD_SIZE + --heights_[pole];
     scratchCells[cell] = EMPTY_CELL;
-    pieces_[side] &= ~(uint64_t{1} << cell);
+    pieces_[side] &= ~bit(cell);
     firstSideBalance_ -= signedWeight(cell, side);
+    threats_[side] = threatsBefore;
 }
 
 int32_t ComputerPlayer::scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha,
@@ -148,20 +160,41 @@ int32_t ComputerPlayer::scoreDrop(int pole, int32_t side, int32_t depth, int32_t
     ++searchCalls;
     // The child's line test comes before its depth test; only the new piece can have
     // completed a line, since its parent held none.
-    if (completesLine(pieces_[side], pole * BOARD_SIZE + heights_[pole])) return WIN_SCORE;
-    place(pole, side);
+    if (threats_[side] & bit(pole * BOARD_SIZE + heights_[pole])) return WIN_SCORE;
+    const uint64_t threatsBefore = place(pole, side);
     const int32_t value = -searchUndecided(1 - side, depth, -beta, -alpha);
-    takeBack(pole, side);
+    takeBack(pole, side, threatsBefore);
     return value;
 }
 
 int32_t ComputerPlayer::searchUndecided(int32_t side, int32_t depth, int32_t alpha,
                                         int32_t beta) {
-    if (depth == searchDepth) return side == FIRST_SIDE ? firstSideBalance_ : -firstSideBalance_;
+    if (depth == searchDepth) return balanceFor(side);
+    if (depth + 1 == searchDepth) return searchFrontier(side, alpha, beta);
     int32_t best = LOSS_SCORE;
     for (int pole = 0; pole < POLE_COUNT; ++pole) {
         if (heights_[pole] == BOARD_SIZE) continue;
         const int32_t value = scoreDrop(pole, side, depth + 1, alpha, beta);
+        if (value > best) best = value;
+        if (value > alpha) {
+            alpha = value;
+            if (value >= beta) return beta;
+        }
+    }
+    return best;
+}
+
+int32_t ComputerPlayer::searchFrontier(int32_t side, int32_t alpha, int32_t beta) {
+    // Each child is a leaf: a drop that completes a line wins, any other scores the
+    // evaluation after it, which is today's balance plus the weight of the cell.
+    const int32_t balance = balanceFor(side);
+    int32_t best = LOSS_SCORE;
+    for (int pole = 0; pole < POLE_COUNT; ++pole) {
+        if (heights_[pole] == BOARD_SIZE) continue;
+        ++searchCalls;
+        const int cell = pole * BOARD_SIZE + heights_[pole];
+        const int32_t value =
+            threats_[side] & bit(cell) ? WIN_SCORE : balance + cellWeights[cell];
         if (value > best) best = value;
         if (value > alpha) {
             alpha = value;

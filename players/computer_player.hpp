@@ -50,15 +50,24 @@ public:
 private:
     // A mirror of scratchCells that makes each search node cheap.
     std::array<uint64_t, 2> pieces_{};  // one bit per cell, indexed by side
+    // Per side, the cells where one more piece of that side would complete a line.
+    std::array<uint64_t, 2> threats_{};
     std::array<int32_t, POLE_COUNT> heights_{};
     int32_t firstSideBalance_ = 0;  // evaluate(FIRST_SIDE)
 
     void syncMirror();
-    void place(int pole, int32_t side);
-    void takeBack(int pole, int32_t side);
+    // Drops a piece of side on pole, mirror included; returns side's threats before the drop,
+    // which takeBack restores.
+    uint64_t place(int pole, int32_t side);
+    void takeBack(int pole, int32_t side, uint64_t threatsBefore);
     // The value of the piece that side drops on pole, from side's point of view, with the
     // drop's own search node counted.
     int32_t scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha, int32_t beta);
     // search without the line test: the board is known to hold no owned line.
     int32_t searchUndecided(int32_t side, int32_t depth, int32_t alpha, int32_t beta);
+    // searchUndecided one ply above the depth limit, without playing out the leaves.
+    int32_t searchFrontier(int32_t side, int32_t alpha, int32_t beta);
+    int32_t balanceFor(int32_t side) const {
+        return side == FIRST_SIDE ? firstSideBalance_ : -firstSideBalance_;
+    }
 };
