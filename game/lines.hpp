@@ -19,7 +19,8 @@ struct LineTable {
     // Adds the line through (r0 + t * dr, c0 + t * dc, l0 + t * dl), t = 0..3.
     constexpr void add(int r0, int dr, int c0, int dc, int l0, int dl) {
         for (int t = 0; t < 4; ++t)
-            lines[count][t] = static_cast<uint8_t>(cellIndex(r0 + t * dr, c0 + t * dc, l0 + t * dl));
+            lines[count][t] =
+                static_cast<uint8_t>(cellIndex(r0 + t * dr, c0 + t * dc, l0 + t * dl));
         ++count;
     }
 };

@@ -9,14 +9,21 @@ constexpr char SECOND_CHAR = 'O';
 }  // namespace
 
 std::string parsePosition(std::string_view text, Board& board) {
-    if (text.size() != CELL_COUNT) return "expected 64 characters, got " + std::to_string(text.size());
+    if (text.size() != CELL_COUNT)
+        return "expected 64 characters, got " + std::to_string(text.size());
     int first = 0;
     int second = 0;
     for (int cell = 0; cell < CELL_COUNT; ++cell) {
         switch (text[cell]) {
             case EMPTY_CHAR: board[cell] = EMPTY_CELL; break;
-            case FIRST_CHAR: board[cell] = FIRST_SIDE; ++first; break;
-            case SECOND_CHAR: board[cell] = SECOND_SIDE; ++second; break;
+            case FIRST_CHAR:
+                board[cell] = FIRST_SIDE;
+                ++first;
+                break;
+            case SECOND_CHAR:
+                board[cell] = SECOND_SIDE;
+                ++second;
+                break;
             default: return "unexpected character at cell " + std::to_string(cell);
         }
         if (cell % BOARD_SIZE != 0 && board[cell] != EMPTY_CELL && board[cell - 1] == EMPTY_CELL)

@@ -133,7 +133,8 @@ void ComputerPlayer::syncMirror() {
         firstSideBalance_ += signedWeight(cell, value);
     }
     for (int32_t s : {FIRST_SIDE, SECOND_SIDE}) threats_[s] = missingCells(pieces_[s], LINE_MASKS);
-    for (int pole = 0; pole < POLE_COUNT; ++pole) heights_[pole] = firstEmptyLevel(scratchCells, pole);
+    for (int pole = 0; pole < POLE_COUNT; ++pole)
+        heights_[pole] = firstEmptyLevel(scratchCells, pole);
 }
 
 uint64_t ComputerPlayer::place(int pole, int32_t side) {
@@ -167,8 +168,7 @@ int32_t ComputerPlayer::scoreDrop(int pole, int32_t side, int32_t depth, int32_t
     return value;
 }
 
-int32_t ComputerPlayer::searchUndecided(int32_t side, int32_t depth, int32_t alpha,
-                                        int32_t beta) {
+int32_t ComputerPlayer::searchUndecided(int32_t side, int32_t depth, int32_t alpha, int32_t beta) {
     if (depth == searchDepth) return balanceFor(side);
     if (depth + 1 == searchDepth) return searchFrontier(side, alpha, beta);
     int32_t best = LOSS_SCORE;
@@ -193,8 +193,7 @@ int32_t ComputerPlayer::searchFrontier(int32_t side, int32_t alpha, int32_t beta
         if (heights_[pole] == BOARD_SIZE) continue;
         ++searchCalls;
         const int cell = pole * BOARD_SIZE + heights_[pole];
-        const int32_t value =
-            threats_[side] & bit(cell) ? WIN_SCORE : balance + cellWeights[cell];
+        const int32_t value = threats_[side] & bit(cell) ? WIN_SCORE : balance + cellWeights[cell];
         if (value > best) best = value;
         if (value > alpha) {
             alpha = value;

@@ -49,14 +49,10 @@ constexpr Material selectedPoleMaterial = {{0.1745f, 0.01175f, 0.01175f, 1.0f},
                                            {0.61424f, 0.04136f, 0.04136f, 1.0f},
                                            {0.727811f, 0.626959f, 0.626959f, 1.0f},
                                            76.8f};
-constexpr Material firstSideMaterial = {{0.02f, 0.02f, 0.02f, 1.0f},
-                                        {0.01f, 0.01f, 0.01f, 1.0f},
-                                        {0.4f, 0.4f, 0.4f, 1.0f},
-                                        10.0f};
-constexpr Material secondSideMaterial = {{0.05f, 0.05f, 0.05f, 1.0f},
-                                         {0.5f, 0.5f, 0.5f, 1.0f},
-                                         {0.7f, 0.7f, 0.7f, 1.0f},
-                                         10.0f};
+constexpr Material firstSideMaterial = {
+    {0.02f, 0.02f, 0.02f, 1.0f}, {0.01f, 0.01f, 0.01f, 1.0f}, {0.4f, 0.4f, 0.4f, 1.0f}, 10.0f};
+constexpr Material secondSideMaterial = {
+    {0.05f, 0.05f, 0.05f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.7f, 0.7f, 0.7f, 1.0f}, 10.0f};
 
 constexpr double POLE_SPACING = 0.7333333333333334;
 constexpr double SPHERE_RADIUS = 0.2;

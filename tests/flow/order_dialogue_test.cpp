@@ -58,14 +58,19 @@ TEST(OrderDialogueTest, EachWrongWordGetsOneReprompt) {
 
 TEST(OrderDialogueTest, FullWidthCharactersArePartOfTheWord) {
     // Full-width "1", a full-width space before "1", and "1" glued to a full-width space.
-    const Dialogue d = talk("\x82\x50\n\x81\x40" "1\n1\x81\x40\n");
+    const Dialogue d = talk(
+        "\x82\x50\n\x81\x40"
+        "1\n1\x81\x40\n");
     EXPECT_EQ(d.order, NO_ORDER);
     EXPECT_EQ(d.output, OPENING + REPROMPT + REPROMPT + REPROMPT);
 }
 
 TEST(OrderDialogueTest, NulAndHighBytesAreNotWhiteSpace) {
     EXPECT_EQ(talk(std::string("1\0", 2)).output, OPENING + REPROMPT);
-    EXPECT_EQ(talk("\xa0" "1").output, OPENING + REPROMPT);
+    EXPECT_EQ(talk("\xa0"
+                   "1")
+                  .output,
+              OPENING + REPROMPT);
 }
 
 TEST(OrderDialogueTest, ALongWordIsOneWrongAnswerAndIsNotKept) {

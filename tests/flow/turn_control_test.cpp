@@ -133,8 +133,8 @@ TEST_F(TurnControlTest, ArmedIdleWaitsForTheHumanAndStaysArmed) {
 
 TEST_F(TurnControlTest, ComputerWinOnEnterPrintsTheKeyPressText) {
     seat(false, true);
-    game = gameWith(boardWith({{3, 3, 0}, {3, 2, 0}, {2, 3, 0}, {1, 1, 0}},
-                              {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}));
+    game = gameWith(
+        boardWith({{3, 3, 0}, {3, 2, 0}, {2, 3, 0}, {1, 1, 0}}, {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}));
     ASSERT_EQ(game.sideToMove, SECOND_SIDE);
     pressEnter();
     EXPECT_EQ(game.cells[cellIndex(0, 3, 0)], SECOND_SIDE);
@@ -144,7 +144,8 @@ TEST_F(TurnControlTest, ComputerWinOnEnterPrintsTheKeyPressText) {
 
 TEST_F(TurnControlTest, HumanWinOnEnterPrintsTheTextWithoutExclamation) {
     seat(false, true);
-    game = gameWith(boardWith({{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}, {{3, 3, 0}, {3, 2, 0}, {2, 3, 0}}));
+    game =
+        gameWith(boardWith({{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}, {{3, 3, 0}, {3, 2, 0}, {2, 3, 0}}));
     press('v');
     glutIdleFunc(computerTurn);
     pressEnter();
@@ -162,8 +163,8 @@ TEST_F(TurnControlTest, HumanWinOnEnterPrintsTheTextWithoutExclamation) {
 
 TEST_F(TurnControlTest, ComputerWinInTheIdleCallPrintsTheTextWithExclamation) {
     seat(false, true);
-    game = gameWith(boardWith({{3, 3, 0}, {3, 2, 0}, {2, 3, 0}, {1, 1, 0}},
-                              {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}));
+    game = gameWith(
+        boardWith({{3, 3, 0}, {3, 2, 0}, {2, 3, 0}, {1, 1, 0}}, {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}));
     glutIdleFunc(computerTurn);
     computerTurn();
     EXPECT_EQ(console.str(), line(SECOND_SIDE_WINS_TEXT, EXCLAMATION_TEXT));
@@ -185,8 +186,9 @@ TEST_F(TurnControlTest, TheSixtyFourthMoveCompletingALineIsAWin) {
     seat(true, true);
     // Full, this board owns one line: the second mover's column line (t, 1, 3).
     Board board;
-    ASSERT_EQ(parsePosition("XOXXOXOOOXOOXXXOXXOOOOXOXOXXOOOXOOXXXXXOOXOXOXOXOXOOOXXOXOXXOOXX", board),
-              "");
+    ASSERT_EQ(
+        parsePosition("XOXXOXOOOXOOXXXOXXOOOOXOXOXXOOOXOOXXXXXOOXOXOXOXOXOOOXXOXOXXOOXX", board),
+        "");
     board[cellIndex(0, 1, 3)] = EMPTY_CELL;
     ASSERT_EQ(GameState::findWinner(board), NO_WINNER);
     game = gameWith(board);

@@ -151,7 +151,8 @@ TEST(FindWinnerTest, TheFirstOwnedLineInScanOrderDecides) {
     };
     for (const ScanOrderCase& c : cases) {
         Board board = emptyBoard();
-        for (const Cell& cell : c.firstSide) board[cellIndex(cell.row, cell.col, cell.level)] = FIRST_SIDE;
+        for (const Cell& cell : c.firstSide)
+            board[cellIndex(cell.row, cell.col, cell.level)] = FIRST_SIDE;
         for (const Cell& cell : c.secondSide)
             board[cellIndex(cell.row, cell.col, cell.level)] = SECOND_SIDE;
         EXPECT_EQ(GameState::findWinner(board), c.expected) << c.what;
@@ -160,7 +161,9 @@ TEST(FindWinnerTest, TheFirstOwnedLineInScanOrderDecides) {
 
 TEST(FindWinnerTest, AFullBoardWithoutALineIsNoWin) {
     Board board;
-    ASSERT_EQ(parsePosition("OXOOXXXOXOXXOXXOOOXXXXXOOXOOOXOOOOXXXXOXOOOXXOXOXOXOOOXOXXXOXOOX", board), "");
+    ASSERT_EQ(
+        parsePosition("OXOOXXXOXOXXOXXOOOXXXXXOOXOOOXOOOOXXXXOXOOOXXOXOXOXOOOXOXXXOXOOX", board),
+        "");
     EXPECT_EQ(pieceCount(board), CELL_COUNT);
     EXPECT_EQ(GameState::findWinner(board), NO_WINNER);
     // The same board with one piece changed to complete a pole is a win, not a draw.

@@ -33,7 +33,7 @@ TEST_F(ComputerPlayerTest, EmptyBoardScoresEveryPoleOneAndTakesTheFirst) {
 
 TEST(DepthScheduleTest, Boundaries) {
     const std::pair<int32_t, int32_t> expected[] = {
-        {0, 5}, {9, 5}, {10, 6}, {19, 6}, {20, 7}, {29, 7}, {30, 8},
+        {0, 5},  {9, 5},  {10, 6}, {19, 6},  {20, 7}, {29, 7}, {30, 8},
         {39, 8}, {40, 9}, {49, 9}, {50, 14}, {57, 7}, {63, 1},
     };
     for (const auto& [moveCount, depth] : expected)
@@ -52,8 +52,8 @@ TEST_F(ComputerPlayerTest, TakesAnImmediateWin) {
 }
 
 TEST_F(ComputerPlayerTest, BlocksTheOnlyThreat) {
-    setBoard(boardWith({{3, 0, 0}, {3, 1, 0}, {3, 2, 0}, {1, 1, 0}},
-                       {{0, 0, 0}, {0, 1, 0}, {2, 2, 0}}));
+    setBoard(
+        boardWith({{3, 0, 0}, {3, 1, 0}, {3, 2, 0}, {1, 1, 0}}, {{0, 0, 0}, {0, 1, 0}, {2, 2, 0}}));
     ComputerPlayer computer(SECOND_SIDE);
     EXPECT_EQ(computer.chooseMove(), 33);
     for (int pole = 0; pole < POLE_COUNT - 1; ++pole)
@@ -62,8 +62,9 @@ TEST_F(ComputerPlayerTest, BlocksTheOnlyThreat) {
 }
 
 TEST_F(ComputerPlayerTest, PrefersNoQuickerWin) {
-    setBoard(boardWith({{0, 1, 0}, {0, 2, 0}, {1, 1, 0}, {1, 2, 0}, {0, 1, 1}, {1, 2, 1}, {2, 1, 1}},
-                       {{2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {3, 0, 0}, {3, 1, 0}, {3, 2, 0}}));
+    setBoard(
+        boardWith({{0, 1, 0}, {0, 2, 0}, {1, 1, 0}, {1, 2, 0}, {0, 1, 1}, {1, 2, 1}, {2, 1, 1}},
+                  {{2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {3, 0, 0}, {3, 1, 0}, {3, 2, 0}}));
     ComputerPlayer computer(SECOND_SIDE);
     EXPECT_EQ(computer.chooseMove(), 0);
     EXPECT_EQ(computer.searchDepth, 6);
@@ -72,8 +73,9 @@ TEST_F(ComputerPlayerTest, PrefersNoQuickerWin) {
 }
 
 TEST_F(ComputerPlayerTest, ALostPositionTakesTheFirstOpenPole) {
-    setBoard(boardWith({{3, 0, 0}, {3, 1, 0}, {3, 2, 0}, {2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {1, 1, 0}},
-                       {{0, 0, 0}, {0, 1, 0}, {1, 1, 1}, {1, 3, 0}, {2, 0, 1}, {3, 2, 1}}));
+    setBoard(
+        boardWith({{3, 0, 0}, {3, 1, 0}, {3, 2, 0}, {2, 0, 0}, {2, 1, 0}, {2, 2, 0}, {1, 1, 0}},
+                  {{0, 0, 0}, {0, 1, 0}, {1, 1, 1}, {1, 3, 0}, {2, 0, 1}, {3, 2, 1}}));
     ComputerPlayer computer(SECOND_SIDE);
     EXPECT_EQ(computer.chooseMove(), 0);
     for (int pole = 0; pole < POLE_COUNT; ++pole)

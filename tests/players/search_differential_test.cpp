@@ -42,7 +42,7 @@ Board randomBoard(std::mt19937& random, int pieces, bool avoidLines) {
 int32_t cheapMoveCount(std::mt19937& random, int pieces) {
     if (pieces < 10 || pieces >= 57) return pieces;
     if (random() % 4 == 0) return static_cast<int32_t>(random() % 10);  // 5 plies
-    return 60 + static_cast<int32_t>(random() % 4);                    // 4 down to 1 ply
+    return 60 + static_cast<int32_t>(random() % 4);                     // 4 down to 1 ply
 }
 
 int32_t randomBound(std::mt19937& random) {
@@ -61,8 +61,8 @@ TEST(SearchDifferentialTest, ChoicesValuesAndNodeCountsMatchThePlainSearch) {
         const int32_t side = pieces % 2 == 0 ? FIRST_SIDE : SECOND_SIDE;
         ComputerPlayer fast(side);
         OracleSearch plain(side);
-        const std::string where = formatPosition(game.cells) + " moveCount " +
-                                  std::to_string(game.moveCount);
+        const std::string where =
+            formatPosition(game.cells) + " moveCount " + std::to_string(game.moveCount);
         ASSERT_EQ(fast.chooseMove(), plain.chooseMove(game)) << where;
         ASSERT_EQ(fast.rootScores, plain.rootScores) << where;
         ASSERT_EQ(fast.searchCalls, plain.searchCalls) << where;

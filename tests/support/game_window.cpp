@@ -26,13 +26,13 @@ long cpuTicks(pid_t pid) {
     return user + system;
 }
 
-
 // In a sanitizer build, leak checking stays off for the windowed game: Mesa's driver is
 // unloaded at exit and its buffers then show as leaks of an unknown module. The game's own
 // allocations are leak-checked by the dialogue's process tests and the unit tests.
 std::string sanitizerOptions() {
     const char* inherited = std::getenv("ASAN_OPTIONS");
-    return std::string("ASAN_OPTIONS=") + (inherited != nullptr ? inherited : "") + ":detect_leaks=0";
+    return std::string("ASAN_OPTIONS=") + (inherited != nullptr ? inherited : "") +
+           ":detect_leaks=0";
 }
 
 }  // namespace

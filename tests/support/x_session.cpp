@@ -25,8 +25,8 @@ std::string startServer(pid_t& pid) {
         const int quiet = open("/dev/null", O_WRONLY);
         if (quiet >= 0) dup2(quiet, 2);
         const std::string fd = std::to_string(ready[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     ::close(ready[1]);
@@ -34,7 +34,8 @@ std::string startServer(pid_t& pid) {
     char c;
     while (::read(ready[0], &c, 1) == 1 && c != '\n') number += c;
     ::close(ready[0]);
-    if (number.empty()) throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
+    if (number.empty())
+        throw std::runtime_error("Xvfb did not start (is the xvfb package installed?)");
     return ":" + number;
 }
 
@@ -157,8 +158,8 @@ void XSession::typeKey(Window window, const std::string& keysymName) {
     movePointer(window, 5, 5);
     XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
     const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysymName.c_str()));
-    const bool shifted = !keysymName.empty() && keysymName.size() == 1 &&
-                         keysymName[0] >= 'A' && keysymName[0] <= 'Z';
+    const bool shifted = !keysymName.empty() && keysymName.size() == 1 && keysymName[0] >= 'A' &&
+                         keysymName[0] <= 'Z';
     const KeyCode shift = XKeysymToKeycode(display_, XK_Shift_L);
     if (shifted) XTestFakeKeyEvent(display_, shift, True, CurrentTime);
     XTestFakeKeyEvent(display_, code, True, CurrentTime);

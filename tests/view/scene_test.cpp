@@ -25,8 +25,7 @@ void expectMaterial(const std::vector<GlCall>& calls, size_t at, const Values& a
         EXPECT_EQ(calls[at + k].args[0], GL_FRONT) << where;
         EXPECT_EQ(calls[at + k].args[1], order[k]) << where;
     }
-    for (int k = 0; k < 4; ++k)
-        EXPECT_FLOAT_EQ(calls[at].args[2 + k], ambient[k]) << where;
+    for (int k = 0; k < 4; ++k) EXPECT_FLOAT_EQ(calls[at].args[2 + k], ambient[k]) << where;
     EXPECT_FLOAT_EQ(calls[at + 3].args[2], shininess) << where;
 }
 

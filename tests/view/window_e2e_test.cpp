@@ -31,15 +31,15 @@ Pixel facingViewer(const Shade& m) {
         for (int c = 0; c < 3; ++c)
             colour[c] += nDotL * m.diffuse[c] + std::pow(nDotH, m.shininess) * m.specular[c];
     }
-    const auto channel = [](double v) { return static_cast<int>(std::lround(std::min(v, 1.0) * 255)); };
+    const auto channel = [](double v) {
+        return static_cast<int>(std::lround(std::min(v, 1.0) * 255));
+    };
     return {channel(colour[0]), channel(colour[1]), channel(colour[2])};
 }
 
 const Pixel BACKGROUND = {230, 230, 230};
-const Pixel COPPER = facingViewer({{0.19125, 0.0735, 0.0225},
-                                   {0.7038, 0.27048, 0.0828},
-                                   {0.256777, 0.137622, 0.086014},
-                                   12.8});
+const Pixel COPPER = facingViewer(
+    {{0.19125, 0.0735, 0.0225}, {0.7038, 0.27048, 0.0828}, {0.256777, 0.137622, 0.086014}, 12.8});
 const Pixel GREY_POLE =
     facingViewer({{0.25, 0.25, 0.25}, {0.4, 0.4, 0.4}, {0.774597, 0.774597, 0.774597}, 76.8});
 const Pixel RED_POLE = facingViewer({{0.1745, 0.01175, 0.01175},
@@ -84,7 +84,8 @@ TEST(WindowE2ETest, OnlyTheSelectedPoleTurnsRed) {
     game.settle();
     Image image = game.press("4");  // pole (3, 3), in front of row 3's column of poles
     EXPECT_TRUE(near(image.at(POLE_X[3], POLE_MID_Y), RED_POLE));
-    for (int row = 0; row < 3; ++row) EXPECT_TRUE(near(image.at(POLE_X[row], POLE_MID_Y), GREY_POLE));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(near(image.at(POLE_X[row], POLE_MID_Y), GREY_POLE));
     image = game.press("c");  // pole (0, 2), hidden behind pole (0, 3)
     for (int x : POLE_X) EXPECT_TRUE(near(image.at(x, POLE_MID_Y), GREY_POLE)) << x;
     image = game.press("v");  // pole (0, 3)

@@ -66,8 +66,8 @@ TEST_F(WindowTest, SceneSetupLightsAndKeyMap) {
     ASSERT_EQ(calls.size(), 1u + 20u + 1u + 5u + 1u);
     EXPECT_EQ(calls[0].name, "glClearColor");
     EXPECT_EQ(calls[0].args, (Values{0.9f, 0.9f, 0.9f, 1.0f}));
-    const Values positions[5] = {{1, 1, 1, 0}, {1, 1, -1, 0}, {-1, 1, -1, 0}, {-1, 1, 1, 0},
-                                 {0, 1.5, 0, 0}};
+    const Values positions[5] = {
+        {1, 1, 1, 0}, {1, 1, -1, 0}, {-1, 1, -1, 0}, {-1, 1, 1, 0}, {0, 1.5, 0, 0}};
     for (int n = 0; n < 5; ++n) {
         const GlCall* light = &calls[1 + 4 * n];
         const GLenum pnames[] = {GL_POSITION, GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR};
@@ -79,7 +79,7 @@ TEST_F(WindowTest, SceneSetupLightsAndKeyMap) {
             EXPECT_EQ(Values(light[k].args.begin() + 2, light[k].args.end()), values[k]);
         }
     }
-    const GLenum enabled[] = {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_LIGHT2,
+    const GLenum enabled[] = {GL_LIGHTING, GL_LIGHT0, GL_LIGHT1,    GL_LIGHT2,
                               GL_LIGHT3,   GL_LIGHT4, GL_DEPTH_TEST};
     for (int k = 0; k < 7; ++k) {
         EXPECT_EQ(calls[21 + k].name, "glEnable");
