@@ -1,7 +1,8 @@
 # make play   installs what is missing, builds and runs the game
 # make test   installs what is missing, builds and runs every test, then again under
 #             AddressSanitizer and UndefinedBehaviorSanitizer
-# make bench  times the computer's search against the plain reference on bench/positions.txt
+# make bench  times the computer's search against the plain reference on bench/positions.txt,
+#             checks that both chose alike, node for node, and prints the ratio
 
 BUILD_PACKAGES := cmake make g++ libgtest-dev freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev \
                   libx11-dev libxtst-dev
@@ -33,9 +34,9 @@ test:
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && $(SANITIZER_ENV) $(CTEST)
 
-bench: build
-	build/cube4-bench bench/positions.txt
-	build/cube4-bench --oracle bench/positions.txt
+bench:
+	@$(MAKE) --no-print-directory build
+	@bench/compare build/cube4-bench bench/positions.txt
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.hpp')

@@ -1,0 +1,55 @@
+// cube4-screenshot: plays the opening of a game in a private X server and writes what the
+// window shows as a binary PPM image, for the README.
+//
+//   cube4-screenshot OUTPUT.ppm
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "support/game_window.hpp"
+
+namespace {
+
+bool writePpm(const Image& image, const char* path) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", image.width, image.height);
+    for (const Pixel& p : image.pixels) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p.r),
+                                      static_cast<unsigned char>(p.g),
+                                      static_cast<unsigned char>(p.b)};
+        std::fwrite(rgb, 1, 3, file);
+    }
+    return std::fclose(file) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: cube4-screenshot OUTPUT.ppm\n");
+        return 2;
+    }
+    try {
+        GameWindow game("1");
+        game.settle();
+        // Five moves of the user's, each answered by the computer, then a pole selected.
+        for (const char* key : {"s", "s", "z", "c", "x"}) {
+            game.press(key);
+            game.press("Return");
+        }
+        game.press("e");
+        // Tilt the board towards the viewer and turn it a little, as a player would.
+        game.x().drag(game.window(), Button1, 200, 150, 260, 280);
+        if (!writePpm(game.settle(), argv[1])) {
+            std::fprintf(stderr, "cube4-screenshot: cannot write %s\n", argv[1]);
+            return 1;
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "cube4-screenshot: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
