@@ -50,7 +50,8 @@ public:
 private:
     // A mirror of scratchCells that makes each search node cheap.
     std::array<uint64_t, 2> pieces_{};  // one bit per cell, indexed by side
-    // Per side, the cells where one more piece of that side would complete a line.
+    // Per side, the cells where one more piece of that side would complete a line; some may
+    // be taken by the other side, and only empty ones are ever asked about.
     std::array<uint64_t, 2> threats_{};
     std::array<int32_t, POLE_COUNT> heights_{};
     int32_t firstSideBalance_ = 0;  // evaluate(FIRST_SIDE)

@@ -120,6 +120,13 @@ TEST(GameE2ETest, TheComputerOpensOnPoleZeroZeroWhenTheHumanIsSecond) {
     EXPECT_EQ(game.process().output(), openingText());
 }
 
+TEST(GameE2ETest, AWrongAnswerThenABlankPaddedTwoStillStartsTheGame) {
+    GameWindow game("x\n  2");
+    const Image image = game.settle();
+    EXPECT_EQ(game.process().output(), openingText() + std::string(REPROMPT_TEXT));
+    EXPECT_TRUE(isDark(image.at(100, 350))) << "the computer opened on pole (0, 0)";
+}
+
 TEST(GameE2ETest, ClosingTheWindowEndsTheProcess) {
     GameWindow game("1");
     game.settle();
