@@ -6,7 +6,7 @@
 
 BUILD_PACKAGES := cmake make g++ libgtest-dev freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev \
                   libx11-dev libxtst-dev
-PLAY_PACKAGES := $(BUILD_PACKAGES) x11-utils
+PLAY_PACKAGES := $(BUILD_PACKAGES) x11-utils xfonts-encodings
 TEST_PACKAGES := $(BUILD_PACKAGES) xvfb
 
 JOBS ?= $(shell nproc)
