@@ -186,7 +186,7 @@ int32_t ComputerPlayer::searchUndecided(int32_t side, int32_t depth, int32_t alp
 
 int32_t ComputerPlayer::searchFrontier(int32_t side, int32_t alpha, int32_t beta) {
     // Each child is a leaf: a drop that completes a line wins, any other scores the
-    // evaluation after it, which is today's balance plus the weight of the cell.
+    // evaluation after it, which is the current balance plus the weight of its cell.
     const int32_t balance = balanceFor(side);
     int32_t best = LOSS_SCORE;
     for (int pole = 0; pole < POLE_COUNT; ++pole) {
