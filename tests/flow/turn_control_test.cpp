@@ -3,11 +3,14 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 #include <string>
 
 #include "flow/console_texts.hpp"
 #include "support/players_fixture.hpp"
+#include "view/view_control.hpp"
 
 namespace {
 
@@ -229,6 +232,81 @@ TEST_F(TurnControlTest, ComputerAgainstComputerPlaysToOneResult) {
     EXPECT_TRUE(oneWinLine) << out;
     EXPECT_EQ(calls, game.moveCount);  // one move per idle call, none after the end
     EXPECT_EQ(redraws(), game.moveCount);
+}
+
+// The record's invariants between callbacks, and the console's: at most one result line,
+// written exactly when the game stopped.
+void expectConsistent(const GameState& game, const std::string& console, const char* after) {
+    int pieces[2] = {0, 0};
+    for (int pole = 0; pole < POLE_COUNT; ++pole) {
+        bool emptyBelow = false;
+        for (int level = 0; level < BOARD_SIZE; ++level) {
+            const int32_t cell = game.cells[pole * BOARD_SIZE + level];
+            ASSERT_TRUE(cell == EMPTY_CELL || cell == FIRST_SIDE || cell == SECOND_SIDE) << after;
+            if (cell == EMPTY_CELL) {
+                emptyBelow = true;
+                continue;
+            }
+            ASSERT_FALSE(emptyBelow) << "a piece floats on pole " << pole << " after " << after;
+            ++pieces[cell];
+        }
+    }
+    ASSERT_EQ(game.moveCount, pieces[FIRST_SIDE] + pieces[SECOND_SIDE]) << after;
+    ASSERT_EQ(pieces[FIRST_SIDE], (game.moveCount + 1) / 2) << after;
+    ASSERT_EQ(game.sideToMove, game.moveCount % 2 == 0 ? FIRST_SIDE : SECOND_SIDE) << after;
+    const bool noSelection = game.selectedRow == -1 && game.selectedCol == -1;
+    const bool onBoard = game.selectedRow >= 0 && game.selectedRow < BOARD_SIZE &&
+                         game.selectedCol >= 0 && game.selectedCol < BOARD_SIZE;
+    ASSERT_TRUE(noSelection || onBoard) << after;
+    const int32_t winner = GameState::findWinner(game.cells);
+    if (game.active) {
+        ASSERT_EQ(winner, NO_WINNER) << after;
+        ASSERT_LT(game.moveCount, CELL_COUNT) << after;
+        ASSERT_EQ(console, "") << after;
+    } else {
+        ASSERT_TRUE(winner != NO_WINNER || game.moveCount == CELL_COUNT) << after;
+        ASSERT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
+    }
+}
+
+TEST_F(TurnControlTest, RandomKeysClicksAndIdleCallsKeepTheRecordConsistent) {
+    // Every byte a keyboard can send, with Enter and the pole keys made more likely, and the
+    // idle callback run at random moments while armed, as GLUT interleaves them with keys.
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        game = GameState();
+        console.str("");
+        recording_gl::resetAll();
+        releasePlayers();
+        seat(false, true);
+        std::mt19937 random(seed);
+        for (int event = 0; event < 3000; ++event) {
+            const GameState before = game;
+            const unsigned roll = random() % 10;
+            const char* what = "a key";
+            if (roll < 3 && idleArmed()) {
+                recording_gl::idleFunc()();
+                what = "an idle call";
+            } else if (roll < 5) {
+                pressEnter();
+                what = "Enter";
+            } else if (roll < 6) {
+                mouseButton(static_cast<int>(random() % 3), static_cast<int>(random() % 2),
+                            static_cast<int>(random() % 500), static_cast<int>(random() % 500));
+                mouseDrag(static_cast<int>(random() % 500), static_cast<int>(random() % 500));
+                what = "a click and a drag";
+            } else if (roll < 8) {
+                press("1234qwerasdfzxcv"[random() % 16]);
+            } else {
+                press(static_cast<char>(random() % 256));
+            }
+            ASSERT_NO_FATAL_FAILURE(expectConsistent(game, console.str(), what)) << seed;
+            if (!before.active) {
+                ASSERT_EQ(game.cells, before.cells) << "the board changed after the end";
+                ASSERT_EQ(game.selectedRow, before.selectedRow);
+            }
+        }
+        EXPECT_FALSE(game.active) << "3000 events end a game, seed " << seed;
+    }
 }
 
 }  // namespace

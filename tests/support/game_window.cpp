@@ -46,9 +46,9 @@ GameWindow::GameWindow(const std::string& answer) {
         throw std::runtime_error("no game window appeared; stderr: " + process_->errors());
 }
 
-Image GameWindow::settle() {
+Image GameWindow::settle(std::chrono::milliseconds limit) {
     // The game is idle once its CPU time stops growing for a few samples in a row.
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     long last = cpuTicks(process_->pid());
     int quiet = 0;
     while (quiet < 4 && std::chrono::steady_clock::now() < deadline) {

@@ -21,8 +21,8 @@ public:
     Image capture() { return x_.capture(window_); }
 
     // Waits until the game has drawn and sits idle: no computer is thinking or moving and no
-    // redraw is pending. The result is the picture then.
-    Image settle();
+    // redraw is pending, or until limit has passed. The result is the picture then.
+    Image settle(std::chrono::milliseconds limit = std::chrono::seconds(60));
 
     // A key event, then settle().
     Image press(const std::string& keysymName);
