@@ -156,12 +156,16 @@ void ComputerPlayer::takeBack(int pole, int32_t side, uint64_t threatsBefore) {
     threats_[side] = threatsBefore;
 }
 
+bool ComputerPlayer::dropWins(int pole, int32_t side) const {
+    return (threats_[side] & bit(pole * BOARD_SIZE + heights_[pole])) != 0;
+}
+
 int32_t ComputerPlayer::scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha,
                                   int32_t beta) {
     ++searchCalls;
     // The child's line test comes before its depth test; only the new piece can have
     // completed a line, since its parent held none.
-    if (threats_[side] & bit(pole * BOARD_SIZE + heights_[pole])) return WIN_SCORE;
+    if (dropWins(pole, side)) return WIN_SCORE;
     const uint64_t threatsBefore = place(pole, side);
     const int32_t value = -searchUndecided(1 - side, depth, -beta, -alpha);
     takeBack(pole, side, threatsBefore);
@@ -193,7 +197,7 @@ int32_t ComputerPlayer::searchFrontier(int32_t side, int32_t alpha, int32_t beta
         if (heights_[pole] == BOARD_SIZE) continue;
         ++searchCalls;
         const int cell = pole * BOARD_SIZE + heights_[pole];
-        const int32_t value = threats_[side] & bit(cell) ? WIN_SCORE : balance + cellWeights[cell];
+        const int32_t value = dropWins(pole, side) ? WIN_SCORE : balance + cellWeights[cell];
         if (value > best) best = value;
         if (value > alpha) {
             alpha = value;

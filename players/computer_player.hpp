@@ -61,6 +61,8 @@ private:
     // which takeBack restores.
     uint64_t place(int pole, int32_t side);
     void takeBack(int pole, int32_t side, uint64_t threatsBefore);
+    // Whether a piece of side dropped on the open pole would complete a line.
+    bool dropWins(int pole, int32_t side) const;
     // The value of the piece that side drops on pole, from side's point of view, with the
     // drop's own search node counted.
     int32_t scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha, int32_t beta);

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <string>
 
 #include "support/game_window.hpp"
 
