@@ -1,8 +1,9 @@
 # make play   installs what is missing, builds and runs the game
 # make test   installs what is missing, builds and runs every test, then again under
 #             AddressSanitizer and UndefinedBehaviorSanitizer
-# make bench  times the computer's search against the plain reference on bench/positions.txt,
-#             checks that both chose alike, node for node, and prints the ratio
+# make bench  times the computer's search, on one thread and on all, against the plain reference
+#             on bench/positions.txt, checks that all chose alike, node for node, and prints
+#             the ratios; RUNS=5 alternates five runs of each and keeps the minimum
 
 BUILD_PACKAGES := cmake make g++ libgtest-dev freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev \
                   libx11-dev libxtst-dev
@@ -10,6 +11,7 @@ PLAY_PACKAGES := $(BUILD_PACKAGES) x11-utils xfonts-encodings
 TEST_PACKAGES := $(BUILD_PACKAGES) xvfb
 
 JOBS ?= $(shell nproc)
+RUNS ?= 1
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
 # Any sanitizer report stops the process that made it, so the test that ran it fails.
 SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
@@ -36,7 +38,7 @@ test:
 
 bench:
 	@$(MAKE) --no-print-directory build
-	@bench/compare build/cube4-bench bench/positions.txt
+	@bench/compare build/cube4-bench bench/positions.txt $(RUNS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.hpp')

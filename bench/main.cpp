@@ -1,13 +1,15 @@
 // cube4-bench: times the computer's choice on positions read one per line.
 //
-//   cube4-bench [--oracle] [FILE]
+//   cube4-bench [--oracle] [--threads N] [FILE]
 //
 // Each position is 64 characters in cell-index order ('.', 'X' first mover, 'O' second
 // mover); blank lines and lines starting with '#' are skipped. The side to move follows from
-// the number of pieces. --oracle runs the plain reference search instead of the game's.
+// the number of pieces. --oracle runs the plain reference search instead of the game's;
+// --threads sets how many threads the game's search uses (default: all hardware threads).
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -25,19 +27,20 @@ struct Choice {
     uint64_t nodes;
 };
 
-Choice chooseWith(bool oracle, GameState& game) {
+Choice chooseWith(bool oracle, int threads, GameState& game) {
     if (oracle) {
         OracleSearch search(game.sideToMove);
         const int32_t pole = search.chooseMove(game);
         return {pole, search.searchDepth, search.searchCalls};
     }
     ComputerPlayer player(game.sideToMove);
+    player.searchThreads = threads;
     const int32_t pole = player.chooseMove();
     return {pole, player.searchDepth, player.searchCalls};
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: cube4-bench [--oracle] [FILE]\n");
+    std::fprintf(stderr, "usage: cube4-bench [--oracle] [--threads N] [FILE]\n");
     return 2;
 }
 
@@ -45,11 +48,17 @@ int usage() {
 
 int main(int argc, char** argv) {
     bool oracle = false;
+    int threads = defaultSearchThreads();
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--oracle") {
             oracle = true;
+        } else if (arg == "--threads" && i + 1 < argc) {
+            char* end = nullptr;
+            const long n = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || n < 1 || n > MAX_SEARCH_THREADS) return usage();
+            threads = static_cast<int>(n);
         } else if (!arg.empty() && arg[0] == '-') {
             return usage();
         } else if (path == nullptr) {
@@ -88,7 +97,7 @@ int main(int argc, char** argv) {
         gameState = &game;
 
         const Clock::time_point start = Clock::now();
-        const Choice choice = chooseWith(oracle, game);
+        const Choice choice = chooseWith(oracle, threads, game);
         const Clock::duration elapsed = Clock::now() - start;
         gameState = nullptr;
 
@@ -99,7 +108,8 @@ int main(int argc, char** argv) {
                     choice.nodes, std::chrono::duration<double, std::milli>(elapsed).count());
     }
     const double seconds = std::chrono::duration<double>(total).count();
-    std::printf("total: positions=%d nodes=%" PRIu64 " ms=%.3f nodes_per_second=%.0f\n", positions,
-                totalNodes, seconds * 1000.0, seconds > 0 ? totalNodes / seconds : 0.0);
+    std::printf("total: positions=%d threads=%d nodes=%" PRIu64 " ms=%.3f nodes_per_second=%.0f\n",
+                positions, oracle ? 1 : threads, totalNodes, seconds * 1000.0,
+                seconds > 0 ? totalNodes / seconds : 0.0);
     return 0;
 }

@@ -1,7 +1,9 @@
 #include "players/computer_player.hpp"
 
+#include <algorithm>
+#include <atomic>
+
 #include "game/game_state.hpp"
-#include "game/lines.hpp"
 #include "players/cell_weights.hpp"
 
 CellWeights cellWeights{};
@@ -15,24 +17,7 @@ int firstEmptyLevel(const Board& board, int pole) {
     return level;
 }
 
-constexpr uint64_t bit(int cell) { return uint64_t{1} << cell; }
-
-// The cells that would complete a line of sidePieces among the given lines: the missing
-// cell of every line that holds three of them. The cell may be taken by the other side.
-template <typename Lines>
-uint64_t missingCells(uint64_t sidePieces, const Lines& lines) {
-    uint64_t missing = 0;
-    for (uint64_t line : lines) {
-        const uint64_t rest = line & ~sidePieces;
-        const bool oneLeft = rest != 0 && (rest & (rest - 1)) == 0;
-        missing |= oneLeft ? rest : 0;
-    }
-    return missing;
-}
-
-int32_t signedWeight(int cell, int32_t side) {
-    return side == FIRST_SIDE ? cellWeights[cell] : -cellWeights[cell];
-}
+int32_t choiceOf(int pole) { return (pole / BOARD_SIZE) * 10 + pole % BOARD_SIZE; }
 
 }  // namespace
 
@@ -69,29 +54,61 @@ void ComputerPlayer::copyBoardToScratch() { scratchCells = gameState->cells; }
 int32_t ComputerPlayer::chooseMove() {
     searchDepth = depthForMoveCount(gameState->moveCount);
     copyBoardToScratch();
-    syncMirror();
+    if (GameState::findWinner(scratchCells) == NO_WINNER) return chooseUndecided();
+
     // In play the board never holds a line here; a hand-built one that does is searched
     // through the full line test at every child.
-    const bool undecided = GameState::findWinner(scratchCells) == NO_WINNER;
-
     int32_t best = ROOT_START_SCORE;
     int32_t choice = NO_CHOICE;
     for (int pole = 0; pole < POLE_COUNT; ++pole) {
         rootScores[pole] = ROOT_START_SCORE;
         const int level = firstEmptyLevel(scratchCells, pole);
         if (level == BOARD_SIZE) continue;
-        int32_t value;
-        if (undecided) {
-            value = scoreDrop(pole, side, 1, LOSS_SCORE, WIN_SCORE);
-        } else {
-            scratchCells[pole * BOARD_SIZE + level] = side;
-            value = -search(1 - side, 1, LOSS_SCORE, WIN_SCORE);
-            scratchCells[pole * BOARD_SIZE + level] = EMPTY_CELL;
-        }
+        scratchCells[pole * BOARD_SIZE + level] = side;
+        const int32_t value = -search(1 - side, 1, LOSS_SCORE, WIN_SCORE);
+        scratchCells[pole * BOARD_SIZE + level] = EMPTY_CELL;
         rootScores[pole] = value;
         if (value > best) {
             best = value;
-            choice = (pole / BOARD_SIZE) * 10 + pole % BOARD_SIZE;
+            choice = choiceOf(pole);
+        }
+    }
+    return choice;
+}
+
+int32_t ComputerPlayer::chooseUndecided() {
+    // Every root pole is searched with the full window, so its value and its nodes do not
+    // depend on the other poles: the threads take poles in turn, each on its own copy.
+    const SearchContext root(scratchCells, searchDepth);
+    std::array<int, POLE_COUNT> open{};
+    int openCount = 0;
+    for (int pole = 0; pole < POLE_COUNT; ++pole)
+        if (root.isOpen(pole)) open[openCount++] = pole;
+
+    struct PoleResult {
+        int32_t value;
+        uint64_t nodes;
+    };
+    std::array<PoleResult, POLE_COUNT> results{};
+    std::atomic<int> next{0};
+    searchPool().run(std::min(searchThreads, openCount), [&](int) {
+        SearchContext context = root;
+        for (int i; (i = next.fetch_add(1, std::memory_order_relaxed)) < openCount;) {
+            const uint64_t nodesBefore = context.nodes;
+            results[i].value = context.scoreDrop(open[i], side, 1, LOSS_SCORE, WIN_SCORE);
+            results[i].nodes = context.nodes - nodesBefore;
+        }
+    });
+
+    rootScores.fill(ROOT_START_SCORE);
+    int32_t best = ROOT_START_SCORE;
+    int32_t choice = NO_CHOICE;
+    for (int i = 0; i < openCount; ++i) {
+        rootScores[open[i]] = results[i].value;
+        searchCalls += results[i].nodes;
+        if (results[i].value > best) {
+            best = results[i].value;
+            choice = choiceOf(open[i]);
         }
     }
     return choice;
@@ -99,11 +116,13 @@ int32_t ComputerPlayer::chooseMove() {
 
 int32_t ComputerPlayer::search(int32_t side, int32_t depth, int32_t alpha, int32_t beta) {
     ++searchCalls;
-    syncMirror();
     const int32_t winner = GameState::findWinner(scratchCells);
     if (winner == side) return WIN_SCORE;
     if (winner == 1 - side) return LOSS_SCORE;
-    return searchUndecided(side, depth, alpha, beta);
+    SearchContext context(scratchCells, searchDepth);
+    const int32_t value = context.searchUndecided(side, depth, alpha, beta);
+    searchCalls += context.nodes;
+    return value;
 }
 
 int32_t ComputerPlayer::evaluate(int32_t side) const {
@@ -121,88 +140,4 @@ int32_t ComputerPlayer::evaluate(int32_t side) const {
         }
     }
     return sum;
-}
-
-void ComputerPlayer::syncMirror() {
-    pieces_ = {0, 0};
-    firstSideBalance_ = 0;
-    for (int cell = 0; cell < CELL_COUNT; ++cell) {
-        const int32_t value = scratchCells[cell];
-        if (value != FIRST_SIDE && value != SECOND_SIDE) continue;
-        pieces_[value] |= bit(cell);
-        firstSideBalance_ += signedWeight(cell, value);
-    }
-    for (int32_t s : {FIRST_SIDE, SECOND_SIDE}) threats_[s] = missingCells(pieces_[s], LINE_MASKS);
-    for (int pole = 0; pole < POLE_COUNT; ++pole)
-        heights_[pole] = firstEmptyLevel(scratchCells, pole);
-}
-
-uint64_t ComputerPlayer::place(int pole, int32_t side) {
-    const uint64_t threatsBefore = threats_[side];
-    const int cell = pole * BOARD_SIZE + heights_[pole]++;
-    scratchCells[cell] = side;
-    pieces_[side] |= bit(cell);
-    firstSideBalance_ += signedWeight(cell, side);
-    // Only lines through the new piece can have gained a third piece.
-    threats_[side] |= missingCells(pieces_[side], LINES_THROUGH_CELL[cell]);
-    return threatsBefore;
-}
-
-void ComputerPlayer::takeBack(int pole, int32_t side, uint64_t threatsBefore) {
-    const int cell = pole * BOARD_SIZE + --heights_[pole];
-    scratchCells[cell] = EMPTY_CELL;
-    pieces_[side] &= ~bit(cell);
-    firstSideBalance_ -= signedWeight(cell, side);
-    threats_[side] = threatsBefore;
-}
-
-bool ComputerPlayer::dropWins(int pole, int32_t side) const {
-    return (threats_[side] & bit(pole * BOARD_SIZE + heights_[pole])) != 0;
-}
-
-int32_t ComputerPlayer::scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha,
-                                  int32_t beta) {
-    ++searchCalls;
-    // The child's line test comes before its depth test; only the new piece can have
-    // completed a line, since its parent held none.
-    if (dropWins(pole, side)) return WIN_SCORE;
-    const uint64_t threatsBefore = place(pole, side);
-    const int32_t value = -searchUndecided(1 - side, depth, -beta, -alpha);
-    takeBack(pole, side, threatsBefore);
-    return value;
-}
-
-int32_t ComputerPlayer::searchUndecided(int32_t side, int32_t depth, int32_t alpha, int32_t beta) {
-    if (depth == searchDepth) return balanceFor(side);
-    if (depth + 1 == searchDepth) return searchFrontier(side, alpha, beta);
-    int32_t best = LOSS_SCORE;
-    for (int pole = 0; pole < POLE_COUNT; ++pole) {
-        if (heights_[pole] == BOARD_SIZE) continue;
-        const int32_t value = scoreDrop(pole, side, depth + 1, alpha, beta);
-        if (value > best) best = value;
-        if (value > alpha) {
-            alpha = value;
-            if (value >= beta) return beta;
-        }
-    }
-    return best;
-}
-
-int32_t ComputerPlayer::searchFrontier(int32_t side, int32_t alpha, int32_t beta) {
-    // Each child is a leaf: a drop that completes a line wins, any other scores the
-    // evaluation after it, which is the current balance plus the weight of its cell.
-    const int32_t balance = balanceFor(side);
-    int32_t best = LOSS_SCORE;
-    for (int pole = 0; pole < POLE_COUNT; ++pole) {
-        if (heights_[pole] == BOARD_SIZE) continue;
-        ++searchCalls;
-        const int cell = pole * BOARD_SIZE + heights_[pole];
-        const int32_t value = dropWins(pole, side) ? WIN_SCORE : balance + cellWeights[cell];
-        if (value > best) best = value;
-        if (value > alpha) {
-            alpha = value;
-            if (value >= beta) return beta;
-        }
-    }
-    return best;
 }

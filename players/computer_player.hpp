@@ -6,9 +6,9 @@
 
 #include "game/board.hpp"
 #include "players/player.hpp"
+#include "players/search_context.hpp"
+#include "players/search_pool.hpp"
 
-constexpr int32_t WIN_SCORE = 0x40000000;
-constexpr int32_t LOSS_SCORE = -WIN_SCORE;
 // The root starts one below a loss, so that its first open pole is taken even when lost.
 constexpr int32_t ROOT_START_SCORE = LOSS_SCORE - 1;
 constexpr int32_t NO_CHOICE = -1;
@@ -23,6 +23,9 @@ public:
     uint64_t searchCalls = 0;
     // The value of each pole (row * 4 + col) in the last choice; ROOT_START_SCORE for a full one.
     std::array<int32_t, POLE_COUNT> rootScores{};
+    // Threads that search the root poles of a choice, this one included. Each searches on its
+    // own copy of the board, so the choice, the scores and the node count never depend on it.
+    int searchThreads = defaultSearchThreads();
 
     // Rewrites the whole cellWeights table.
     explicit ComputerPlayer(int32_t side);
@@ -48,29 +51,6 @@ public:
     static int32_t depthForMoveCount(int32_t moveCount);
 
 private:
-    // A mirror of scratchCells that makes each search node cheap.
-    std::array<uint64_t, 2> pieces_{};  // one bit per cell, indexed by side
-    // Per side, the cells where one more piece of that side would complete a line; some may
-    // be taken by the other side, and only empty ones are ever asked about.
-    std::array<uint64_t, 2> threats_{};
-    std::array<int32_t, POLE_COUNT> heights_{};
-    int32_t firstSideBalance_ = 0;  // evaluate(FIRST_SIDE)
-
-    void syncMirror();
-    // Drops a piece of side on pole, mirror included; returns side's threats before the drop,
-    // which takeBack restores.
-    uint64_t place(int pole, int32_t side);
-    void takeBack(int pole, int32_t side, uint64_t threatsBefore);
-    // Whether a piece of side dropped on the open pole would complete a line.
-    bool dropWins(int pole, int32_t side) const;
-    // The value of the piece that side drops on pole, from side's point of view, with the
-    // drop's own search node counted.
-    int32_t scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha, int32_t beta);
-    // search without the line test: the board is known to hold no owned line.
-    int32_t searchUndecided(int32_t side, int32_t depth, int32_t alpha, int32_t beta);
-    // searchUndecided one ply above the depth limit, without playing out the leaves.
-    int32_t searchFrontier(int32_t side, int32_t alpha, int32_t beta);
-    int32_t balanceFor(int32_t side) const {
-        return side == FIRST_SIDE ? firstSideBalance_ : -firstSideBalance_;
-    }
+    // chooseMove on a board that owns no line, the root poles shared out among the threads.
+    int32_t chooseUndecided();
 };

@@ -51,7 +51,7 @@ int32_t randomBound(std::mt19937& random) {
     return static_cast<int32_t>(random() % 41) - 20;
 }
 
-TEST(SearchDifferentialTest, ChoicesValuesAndNodeCountsMatchThePlainSearch) {
+TEST(SearchDifferentialTest, ChoicesValuesAndNodeCountsMatchThePlainSearchOnAnyThreadCount) {
     std::mt19937 random(20261209);
     for (int i = 0; i < POSITION_COUNT; ++i) {
         const int pieces = static_cast<int>(random() % 61);
@@ -59,15 +59,23 @@ TEST(SearchDifferentialTest, ChoicesValuesAndNodeCountsMatchThePlainSearch) {
         game.moveCount = cheapMoveCount(random, pieces);
         UseGame use(game);
         const int32_t side = pieces % 2 == 0 ? FIRST_SIDE : SECOND_SIDE;
-        ComputerPlayer fast(side);
         OracleSearch plain(side);
-        const std::string where =
-            formatPosition(game.cells) + " moveCount " + std::to_string(game.moveCount);
-        ASSERT_EQ(fast.chooseMove(), plain.chooseMove(game)) << where;
-        ASSERT_EQ(fast.rootScores, plain.rootScores) << where;
-        ASSERT_EQ(fast.searchCalls, plain.searchCalls) << where;
-        ASSERT_EQ(fast.searchDepth, plain.searchDepth) << where;
-        ASSERT_EQ(fast.scratchCells, game.cells) << where;
+        const int32_t expected = plain.chooseMove(game);
+        // One player for all thread counts: each choice must add exactly the plain count.
+        ComputerPlayer fast(side);
+        for (int threads : {1, 2, MAX_SEARCH_THREADS}) {
+            fast.searchThreads = threads;
+            fast.rootScores.fill(0);
+            const uint64_t callsBefore = fast.searchCalls;
+            const std::string where = formatPosition(game.cells) + " moveCount " +
+                                      std::to_string(game.moveCount) + " threads " +
+                                      std::to_string(threads);
+            ASSERT_EQ(fast.chooseMove(), expected) << where;
+            ASSERT_EQ(fast.rootScores, plain.rootScores) << where;
+            ASSERT_EQ(fast.searchCalls - callsBefore, plain.searchCalls) << where;
+            ASSERT_EQ(fast.searchDepth, plain.searchDepth) << where;
+            ASSERT_EQ(fast.scratchCells, game.cells) << where;
+        }
     }
 }
 
