@@ -1,6 +1,7 @@
 # make play   installs what is missing, builds and runs the game
 # make test   installs what is missing, builds and runs every test, then again under
-#             AddressSanitizer and UndefinedBehaviorSanitizer
+#             AddressSanitizer and UndefinedBehaviorSanitizer, and the search's tests under
+#             ThreadSanitizer
 # make bench  times the computer's search, on one thread and on all, against the plain reference
 #             on bench/positions.txt, checks that all chose alike, node for node, and prints
 #             the ratios; RUNS=5 alternates five runs of each and keeps the minimum
@@ -15,7 +16,8 @@ RUNS ?= 1
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
 # Any sanitizer report stops the process that made it, so the test that ran it fails.
 SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
-                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+                 TSAN_OPTIONS=halt_on_error=1
 
 .PHONY: play test build bench format screenshot clean
 
@@ -35,6 +37,9 @@ test:
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUBE4_SANITIZE=ON >/dev/null
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && $(SANITIZER_ENV) $(CTEST)
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUBE4_THREAD_SANITIZE=ON >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@cd build-tsan && $(SANITIZER_ENV) $(CTEST)
 
 bench:
 	@$(MAKE) --no-print-directory build
@@ -48,4 +53,4 @@ screenshot: build
 	tools/screenshot docs/screenshot.png
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-tsan

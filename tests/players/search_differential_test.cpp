@@ -9,7 +9,11 @@
 
 namespace {
 
+#ifdef CUBE4_SANITIZED
+constexpr int POSITION_COUNT = 250;
+#else
 constexpr int POSITION_COUNT = 2000;
+#endif
 
 // A board reached by pieceCount random drops in turn; with avoidLines, no drop completes a
 // line (a drop that would is replaced by another; a dead end starts over).
