@@ -1,16 +1,21 @@
-# make play   installs what is missing, builds and runs the game
-# make test   installs what is missing, builds and runs every test, then again under
-#             AddressSanitizer and UndefinedBehaviorSanitizer, and the search's tests under
-#             ThreadSanitizer
-# make bench  times the computer's search, on one thread and on all, against the plain reference
-#             on bench/positions.txt, checks that all chose alike, node for node, and prints
-#             the ratios; RUNS=5 alternates five runs of each and keeps the minimum
+# make play     installs what playing needs, builds the game alone and runs it
+# make install  installs the game under PREFIX (default /usr/local); DESTDIR is honoured
+# make test     installs what the tests need, builds and runs every test, then again under
+#               AddressSanitizer and UndefinedBehaviorSanitizer, and the search's tests under
+#               ThreadSanitizer
+# make bench    times the computer's search, on one thread and on all, against the plain
+#               reference on bench/positions.txt, checks that all chose alike, node for node,
+#               and prints the ratios; RUNS=5 alternates five runs of each, keeping the minimum
 
-BUILD_PACKAGES := cmake make g++ libgtest-dev freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev \
-                  libx11-dev libxtst-dev
-PLAY_PACKAGES := $(BUILD_PACKAGES) x11-utils xfonts-encodings
-TEST_PACKAGES := $(BUILD_PACKAGES) xvfb
+GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
+# luit shows the Shift-JIS console as Japanese; it crashes without xfonts-encodings.
+PLAY_PACKAGES := $(GAME_PACKAGES) x11-utils xfonts-encodings
+TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
+# Commands the tests run, and the packages that bring them elsewhere.
+TEST_COMMANDS := Xvfb:"xvfb (Debian), xorg-x11-server-Xvfb (Fedora, openSUSE), xorg-server-xvfb (Arch)" \
+                 desktop-file-validate:"desktop-file-utils"
 
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 RUNS ?= 1
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
@@ -19,19 +24,31 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play test build bench format screenshot clean
+.PHONY: play game install test build bench format screenshot clean
 
-play:
+play: game
+	@build/launcher/cube4
+
+# The game and its launcher, without the tests and the benchmark.
+game:
 	@tools/install-packages $(PLAY_PACKAGES)
-	@$(MAKE) --no-print-directory build
-	@tools/play build/cube4
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build build -j $(JOBS) --target cube4
 
+install: game
+	@DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+
+# Everything: the game, the tests and the benchmark.
 build:
-	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
 	@cmake --build build -j $(JOBS)
 
 test:
 	@tools/install-packages $(TEST_PACKAGES)
+	@for entry in $(TEST_COMMANDS); do \
+	    command -v "$${entry%%:*}" >/dev/null 2>&1 || { \
+	        echo "make test needs $${entry%%:*} on the PATH; install $${entry#*:}." >&2; exit 1; }; \
+	done
 	@$(MAKE) --no-print-directory build
 	@cd build && $(CTEST)
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUBE4_SANITIZE=ON >/dev/null
@@ -50,7 +67,7 @@ format:
 
 screenshot: build
 	@tools/install-packages xvfb imagemagick
-	tools/screenshot docs/screenshot.png
+	tools/screenshot docs/screenshot.png desktop/cube4.png
 
 clean:
 	rm -rf build build-sanitize build-tsan

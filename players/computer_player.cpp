@@ -91,11 +91,13 @@ int32_t ComputerPlayer::chooseUndecided() {
     };
     std::array<PoleResult, POLE_COUNT> results{};
     std::atomic<int> next{0};
+    const int32_t mover = side;
+    // The helpers read only these locals and write only their own poles' results.
     searchPool().run(std::min(searchThreads, openCount), [&](int) {
         SearchContext context = root;
         for (int i; (i = next.fetch_add(1, std::memory_order_relaxed)) < openCount;) {
             const uint64_t nodesBefore = context.nodes;
-            results[i].value = context.scoreDrop(open[i], side, 1, LOSS_SCORE, WIN_SCORE);
+            results[i].value = context.scoreDrop(open[i], mover, 1, LOSS_SCORE, WIN_SCORE);
             results[i].nodes = context.nodes - nodesBefore;
         }
     });

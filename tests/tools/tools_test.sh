@@ -1,0 +1,65 @@
+#!/bin/sh
+# Shell-level checks of the project's own tools, run by CTest:
+#   tools_test.sh installer     the package installer on a system without apt
+#   tools_test.sh fresh-clone   make play and make install in a fresh copy of the source tree
+set -eu
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A clean start, whatever make ran this.
+unset MAKEFLAGS MFLAGS MAKELEVEL DESTDIR PREFIX
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The game's words before its first answer: the question, the choices and the prompt.
+printf '\220\346\216\350\202\251\214\343\216\350\202\251\202\360\202\246\202\347\202\361\202\305\202\313\n' >"$work/opening"
+printf '1)\220\346\216\350            2)\214\343\216\350\n> ' >>"$work/opening"
+
+case "$1" in
+installer)
+    env PATH=/nonexistent /bin/sh "$source_dir/tools/install-packages" cmake xvfb \
+        >"$work/out" 2>&1 || fail "exit status $?: $(cat "$work/out")"
+    grep -q "Cannot check packages" "$work/out" || fail "no message: $(cat "$work/out")"
+    grep -q "cmake xvfb" "$work/out" || fail "the packages are not named: $(cat "$work/out")"
+    ;;
+fresh-clone)
+    # What a clone would hold, uncommitted changes included: no build folder, nothing ignored.
+    mkdir "$work/clone"
+    if git -C "$source_dir" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        (cd "$source_dir" && git ls-files --cached --others --exclude-standard |
+            while IFS= read -r file; do if [ -e "$file" ]; then printf '%s\n' "$file"; fi; done |
+            tar -cf - -T -) | tar -xf - -C "$work/clone"
+    else
+        (cd "$source_dir" && tar -cf - --exclude='./build*' .) | tar -xf - -C "$work/clone"
+    fi
+    cd "$work/clone"
+
+    make play </dev/null >"$work/play.out" 2>"$work/play.err" ||
+        fail "make play: exit status $?: $(cat "$work/play.err")"
+    tail -c "$(wc -c <"$work/opening")" "$work/play.out" | cmp -s - "$work/opening" ||
+        fail "make play did not end on the question: $(tail -n 3 "$work/play.out")"
+    [ -x build/cube4 ] || fail "make play built no game"
+    extra=$(find build -type f \( -name '*_tests' -o -name 'cube4-bench' \))
+    [ -z "$extra" ] && [ ! -d build/tests ] || fail "make play built the tests: $extra"
+
+    make install DESTDIR="$work/root" PREFIX=/opt/cube4 >"$work/install.out" 2>&1 ||
+        fail "make install: $(cat "$work/install.out")"
+    (cd "$work/root" && find . ! -type d | sort) >"$work/installed"
+    printf '%s\n' ./opt/cube4/bin/cube4 ./opt/cube4/libexec/cube4/cube4 \
+        ./opt/cube4/share/applications/cube4.desktop \
+        ./opt/cube4/share/icons/hicolor/256x256/apps/cube4.png >"$work/expected"
+    diff "$work/expected" "$work/installed" >&2 || fail "the installed files differ"
+
+    "$work/root/opt/cube4/bin/cube4" </dev/null >"$work/game.out" || fail "launcher: status $?"
+    cmp "$work/opening" "$work/game.out" >&2 || fail "the installed game did not ask the question"
+    desktop-file-validate "$work/root/opt/cube4/share/applications/cube4.desktop" >&2 ||
+        fail "the desktop entry does not validate"
+    ;;
+*)
+    fail "unknown check $1"
+    ;;
+esac
+echo "passed: $1"
