@@ -86,7 +86,7 @@ SearchContext::SearchContext(const Board& board, int32_t depthLimit) : depthLimi
 
 int32_t SearchContext::scoreDrop(int pole, int32_t side, int32_t depth, int32_t alpha,
                                  int32_t beta) {
-    return scoreDropAt(lowestCell(tops_ & poleCells(pole)), side, depth, alpha, beta);
+    return scoreDropAt(tops_ & poleCells(pole), side, depth, alpha, beta);
 }
 
 int32_t SearchContext::scoreDropAt(uint64_t drop, int32_t side, int32_t depth, int32_t alpha,

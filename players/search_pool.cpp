@@ -40,11 +40,6 @@ void SearchPool::run(int threads, const std::function<void(int)>& task) {
     task_ = nullptr;
 }
 
-int SearchPool::helperCount() const {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(helpers_.size());
-}
-
 void SearchPool::helperLoop(int index) {
     uint64_t roundSeen = 0;
     std::unique_lock<std::mutex> lock(mutex_);

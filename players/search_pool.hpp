@@ -26,10 +26,8 @@ public:
     // returns when all have returned. Helpers are started when first needed.
     void run(int threads, const std::function<void(int)>& task);
 
-    int helperCount() const;
-
 private:
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
     std::vector<std::thread> helpers_;
