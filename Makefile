@@ -35,7 +35,11 @@ game:
 	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build build -j $(JOBS) --target cube4
 
-install: game
+# A build folder made before, perhaps by make play as another user, is only brought up to date,
+# so that sudo make install leaves its configuration alone.
+install:
+	@[ -f build/CMakeCache.txt ] || $(MAKE) --no-print-directory game
+	@cmake --build build -j $(JOBS) --target cube4
 	@DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
 
 # Everything: the game, the tests and the benchmark.
