@@ -54,29 +54,33 @@ void ComputerPlayer::copyBoardToScratch() { scratchCells = gameState->cells; }
 int32_t ComputerPlayer::chooseMove() {
     searchDepth = depthForMoveCount(gameState->moveCount);
     copyBoardToScratch();
-    if (GameState::findWinner(scratchCells) == NO_WINNER) return chooseUndecided();
-
-    // In play the board never holds a line here; a hand-built one that does is searched
-    // through the full line test at every child.
+    if (GameState::findWinner(scratchCells) == NO_WINNER) {
+        scoreRootsUndecided();
+    } else {
+        // In play the board never holds a line here; a hand-built one that does is searched
+        // through the full line test at every child.
+        for (int pole = 0; pole < POLE_COUNT; ++pole) {
+            rootScores[pole] = ROOT_START_SCORE;
+            const int level = firstEmptyLevel(scratchCells, pole);
+            if (level == BOARD_SIZE) continue;
+            scratchCells[pole * BOARD_SIZE + level] = side;
+            rootScores[pole] = -search(1 - side, 1, LOSS_SCORE, WIN_SCORE);
+            scratchCells[pole * BOARD_SIZE + level] = EMPTY_CELL;
+        }
+    }
+    // The first pole among the best; a full pole's ROOT_START_SCORE never beats the start.
     int32_t best = ROOT_START_SCORE;
     int32_t choice = NO_CHOICE;
     for (int pole = 0; pole < POLE_COUNT; ++pole) {
-        rootScores[pole] = ROOT_START_SCORE;
-        const int level = firstEmptyLevel(scratchCells, pole);
-        if (level == BOARD_SIZE) continue;
-        scratchCells[pole * BOARD_SIZE + level] = side;
-        const int32_t value = -search(1 - side, 1, LOSS_SCORE, WIN_SCORE);
-        scratchCells[pole * BOARD_SIZE + level] = EMPTY_CELL;
-        rootScores[pole] = value;
-        if (value > best) {
-            best = value;
+        if (rootScores[pole] > best) {
+            best = rootScores[pole];
             choice = choiceOf(pole);
         }
     }
     return choice;
 }
 
-int32_t ComputerPlayer::chooseUndecided() {
+void ComputerPlayer::scoreRootsUndecided() {
     // Every root pole is searched with the full window, so its value and its nodes do not
     // depend on the other poles: the threads take poles in turn, each on its own copy.
     const SearchContext root(scratchCells, searchDepth);
@@ -103,17 +107,10 @@ int32_t ComputerPlayer::chooseUndecided() {
     });
 
     rootScores.fill(ROOT_START_SCORE);
-    int32_t best = ROOT_START_SCORE;
-    int32_t choice = NO_CHOICE;
     for (int i = 0; i < openCount; ++i) {
         rootScores[open[i]] = results[i].value;
         searchCalls += results[i].nodes;
-        if (results[i].value > best) {
-            best = results[i].value;
-            choice = choiceOf(open[i]);
-        }
     }
-    return choice;
 }
 
 int32_t ComputerPlayer::search(int32_t side, int32_t depth, int32_t alpha, int32_t beta) {

@@ -51,6 +51,7 @@ public:
     static int32_t depthForMoveCount(int32_t moveCount);
 
 private:
-    // chooseMove on a board that owns no line, the root poles shared out among the threads.
-    int32_t chooseUndecided();
+    // Fills rootScores for a board that owns no line, the root poles shared out among the
+    // threads.
+    void scoreRootsUndecided();
 };
