@@ -8,8 +8,9 @@
 #               and prints the ratios; RUNS=5 alternates five runs of each, keeping the minimum
 
 GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
-# luit shows the Shift-JIS console as Japanese; it crashes without xfonts-encodings.
-PLAY_PACKAGES := $(GAME_PACKAGES) x11-utils xfonts-encodings
+# luit shows the Shift-JIS console as Japanese; it crashes without xfonts-encodings. The
+# installer's --luit brings luit itself, from the package that ships it on this system.
+PLAY_PACKAGES := $(GAME_PACKAGES) xfonts-encodings
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
 # Commands the tests run, and the packages that bring them elsewhere.
 TEST_COMMANDS := Xvfb:"xvfb (Debian), xorg-x11-server-Xvfb (Fedora, openSUSE), xorg-server-xvfb (Arch)" \
@@ -31,7 +32,7 @@ play: game
 
 # The game and its launcher, without the tests and the benchmark.
 game:
-	@tools/install-packages $(PLAY_PACKAGES)
+	@tools/install-packages --luit $(PLAY_PACKAGES)
 	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build build -j $(JOBS) --target cube4
 
@@ -48,7 +49,7 @@ build:
 	@cmake --build build -j $(JOBS)
 
 test:
-	@tools/install-packages $(TEST_PACKAGES)
+	@tools/install-packages --luit $(TEST_PACKAGES)
 	@for entry in $(TEST_COMMANDS); do \
 	    command -v "$${entry%%:*}" >/dev/null 2>&1 || { \
 	        echo "make test needs $${entry%%:*} on the PATH; install $${entry#*:}." >&2; exit 1; }; \
