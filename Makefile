@@ -6,6 +6,8 @@
 # make bench    times the computer's search, on one thread and on all, against the plain
 #               reference on bench/positions.txt, checks that all chose alike, node for node,
 #               and prints the ratios; RUNS=5 alternates five runs of each, keeping the minimum
+# make try-debian  tries make play and make test as a new user would, in fresh minimal chroots
+#               of Debian 12 and 13 (SUITE=bookworm or SUITE=trixie for one); needs root
 
 GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
 # luit shows the Shift-JIS console as Japanese; it crashes without xfonts-encodings. The
@@ -19,13 +21,14 @@ TEST_COMMANDS := Xvfb:"xvfb (Debian), xorg-x11-server-Xvfb (Fedora, openSUSE), x
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 RUNS ?= 1
+SUITE ?= bookworm trixie
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
 # Any sanitizer report stops the process that made it, so the test that ran it fails.
 SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install test build bench format screenshot clean
+.PHONY: play game install test try-debian build bench format screenshot clean
 
 play: game
 	@build/launcher/cube4
@@ -62,6 +65,9 @@ test:
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUBE4_THREAD_SANITIZE=ON >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@cd build-tsan && $(SANITIZER_ENV) $(CTEST)
+
+try-debian:
+	@for suite in $(SUITE); do tools/try-debian "$$suite" || exit 1; done
 
 bench:
 	@$(MAKE) --no-print-directory build
