@@ -7,17 +7,18 @@
 
 #include "flow/console_texts.hpp"
 #include "support/child_process.hpp"
+#include "support/game_window.hpp"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-const std::string OPENING = std::string(QUESTION_TEXT) + "\n" + std::string(CHOICES_TEXT) + "\n> ";
-const std::string REPROMPT(REPROMPT_TEXT);
+const std::string OPENING = openingText();
+const std::string REPROMPT = consoleText(std::string(REPROMPT_TEXT));
 
 // Runs the game with input on standard input and no display, until it exits.
 ChildProcess* runWithInput(const std::string& input) {
-    auto* child = new ChildProcess({{CUBE4_PATH}, {}, {}});
+    auto* child = new ChildProcess({gameUnderTest().command, {}, {}});
     child->write(input);
     child->closeInput();
     EXPECT_TRUE(child->waitForExit(20s));

@@ -35,13 +35,50 @@ std::string sanitizerOptions() {
            ":detect_leaks=0";
 }
 
+const GameProgram LINUX_BUILD{{CUBE4_PATH}, CUBE4_PATH, false};
+
+GameProgram fromEnvironment() {
+    const char* game = std::getenv("CUBE4_TEST_GAME");
+    if (game == nullptr || *game == '\0') return LINUX_BUILD;
+    GameProgram program;
+    const char* runner = std::getenv("CUBE4_TEST_RUNNER");
+    if (runner != nullptr && *runner != '\0') program.command.push_back(runner);
+    program.command.push_back(game);
+    program.title = game;
+    if (program.command.size() > 1) {
+        // wine hands a Windows program its path on drive Z:, which maps the Unix root; it
+        // writes line breaks as CR LF, as Windows' C runtime does in text mode.
+        program.title = "Z:" + program.title;
+        for (char& c : program.title)
+            if (c == '/') c = '\\';
+        program.crlf = true;
+    }
+    return program;
+}
+
 }  // namespace
 
-GameWindow::GameWindow(const std::string& answer) {
+const GameProgram& gameUnderTest() {
+    static const GameProgram program = fromEnvironment();
+    return program;
+}
+
+const GameProgram* linuxBuildBeside() {
+    return gameUnderTest().command == LINUX_BUILD.command ? nullptr : &LINUX_BUILD;
+}
+
+std::string consoleText(std::string text) {
+    if (!gameUnderTest().crlf) return text;
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+        text.insert(at, 1, '\r');
+    return text;
+}
+
+GameWindow::GameWindow(const std::string& answer, const GameProgram& program) {
     process_ = std::make_unique<ChildProcess>(
-        ProcessOptions{{CUBE4_PATH}, {x_.displayVariable(), sanitizerOptions()}, {}});
+        ProcessOptions{program.command, {x_.displayVariable(), sanitizerOptions()}, {}});
     process_->write(answer + "\n");
-    window_ = x_.findWindow(CUBE4_PATH, 20s);
+    window_ = x_.findWindow(program.title, 20s);
     if (window_ == 0)
         throw std::runtime_error("no game window appeared; stderr: " + process_->errors());
 }
@@ -67,8 +104,8 @@ Image GameWindow::press(const std::string& keysymName) {
 }
 
 std::string openingText() {
-    return std::string(QUESTION_TEXT) + "\n" + std::string(CHOICES_TEXT) + "\n" +
-           std::string(PROMPT_TEXT);
+    return consoleText(std::string(QUESTION_TEXT) + "\n" + std::string(CHOICES_TEXT) + "\n" +
+                       std::string(PROMPT_TEXT));
 }
 
 bool near(const Pixel& p, const Pixel& expected, int tolerance) {

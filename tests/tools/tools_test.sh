@@ -2,6 +2,9 @@
 # Shell-level checks of the project's own tools, run by CTest:
 #   tools_test.sh installer     the package installer on a system without apt
 #   tools_test.sh fresh-clone   make play and make install in a fresh copy of the source tree
+#   tools_test.sh windows-bench WINE WINDOWS_BENCH LINUX_BENCH POSITIONS
+#                               the Windows bench under wine agrees with this build's, node for
+#                               node
 set -eu
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -57,6 +60,16 @@ fresh-clone)
     cmp "$work/opening" "$work/game.out" >&2 || fail "the installed game did not ask the question"
     desktop-file-validate "$work/root/opt/cube4/share/applications/cube4.desktop" >&2 ||
         fail "the desktop entry does not validate"
+    ;;
+windows-bench)
+    "$2" "$3" "$5" >"$work/windows" || fail "the Windows bench: status $?"
+    "$4" "$5" >"$work/linux" || fail "the bench: status $?"
+    for build in windows linux; do
+        sed -e 's/ ms=[0-9.]*//' -e 's/ nodes_per_second=[0-9]*//' -e 's/\r$//' \
+            "$work/$build" >"$work/$build.kept"
+    done
+    [ "$(wc -l <"$work/linux.kept")" -gt 1 ] || fail "the bench searched nothing"
+    diff "$work/linux.kept" "$work/windows.kept" >&2 || fail "choices or node counts differ"
     ;;
 *)
     fail "unknown check $1"

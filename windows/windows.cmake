@@ -1,0 +1,20 @@
+# The Windows build: cube4.exe and cube4-bench.exe need no DLL beyond Windows' own, the game
+# switches the console to Shift-JIS, and the package is a zip beside the build.
+target_sources(cube4 PRIVATE flow/windows_console.cpp)
+
+set(CUBE4_PACKAGE_NAME cube4-${PROJECT_VERSION}-windows-x86_64)
+set(CUBE4_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
+# Notepad on older Windows shows only CRLF line breaks.
+configure_file(windows/README.txt ${CUBE4_PACKAGE_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
+# freeglut's licence asks for its notice wherever its binaries go.
+configure_file(${FreeGLUT_DIR}/../../../COPYING ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt
+  COPYONLY)
+
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cube4> ${CUBE4_PACKAGE_DIR}/cube4.exe
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CUBE4_PACKAGE_DIR} ${CMAKE_COMMAND} -E tar cf
+    ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip --format=zip
+    cube4.exe README.txt FREEGLUT-LICENSE.txt
+  DEPENDS cube4 ${CUBE4_PACKAGE_DIR}/README.txt ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt
+  COMMENT "Packing ${CUBE4_PACKAGE_NAME}.zip")
+add_custom_target(windows-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip)
