@@ -21,7 +21,7 @@ GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
 PLAY_PACKAGES := $(GAME_PACKAGES) xfonts-encodings
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
 # Commands the tests run, and the packages that bring them elsewhere.
-WINDOWS_PACKAGES := cmake make dpkg-dev g++-mingw-w64-x86-64-posix
+WINDOWS_PACKAGES := cmake make dpkg-dev g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
 TEST_COMMANDS := Xvfb:"xvfb (Debian), xorg-x11-server-Xvfb (Fedora, openSUSE), xorg-server-xvfb (Arch)" \
                  desktop-file-validate:"desktop-file-utils"
@@ -82,7 +82,7 @@ windows:
 	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCUBE4_BENCH=ON \
 	    -DFreeGLUT_DIR=$(CURDIR)/build-windows/freeglut/install/lib/cmake/FreeGLUT >/dev/null
 	@cmake --build build-windows -j $(JOBS)
-	@ls build-windows/cube4-*-windows-x86_64.zip
+	@ls build-windows/cube4-*-windows-x86_64.zip build-windows/cube4-*-windows-x86_64-setup.exe
 
 test-windows:
 	@tools/install-packages --luit $(TEST_PACKAGES) $(WINE_PACKAGES)
@@ -110,7 +110,7 @@ format:
 
 screenshot: build
 	@tools/install-packages xvfb imagemagick
-	tools/screenshot docs/screenshot.png desktop/cube4.png
+	tools/screenshot docs/screenshot.png desktop/cube4.png desktop/cube4.ico
 
 clean:
 	rm -rf build build-sanitize build-tsan build-windows

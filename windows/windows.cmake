@@ -1,6 +1,10 @@
 # The Windows build: cube4.exe and cube4-bench.exe need no DLL beyond Windows' own, the game
-# switches the console to Shift-JIS, and the package is a zip beside the build.
-target_sources(cube4 PRIVATE flow/windows_console.cpp)
+# switches the console to Shift-JIS and carries its icon and version, and the packages are a
+# zip and an installer beside the build.
+enable_language(RC)
+set(CUBE4_ICON ${PROJECT_SOURCE_DIR}/desktop/cube4.ico)
+configure_file(windows/cube4.rc.in cube4.rc @ONLY)
+target_sources(cube4 PRIVATE flow/windows_console.cpp ${CMAKE_BINARY_DIR}/cube4.rc)
 
 set(CUBE4_PACKAGE_NAME cube4-${PROJECT_VERSION}-windows-x86_64)
 set(CUBE4_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
@@ -18,3 +22,16 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
   DEPENDS cube4 ${CUBE4_PACKAGE_DIR}/README.txt ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt
   COMMENT "Packing ${CUBE4_PACKAGE_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip)
+
+find_program(CUBE4_MAKENSIS makensis)
+if(CUBE4_MAKENSIS)
+  set(CUBE4_SETUP ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}-setup.exe)
+  add_custom_command(OUTPUT ${CUBE4_SETUP}
+    COMMAND ${CUBE4_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DPACKAGE_DIR=${CUBE4_PACKAGE_DIR}
+      -DICON=${CUBE4_ICON} -DOUTFILE=${CUBE4_SETUP} ${PROJECT_SOURCE_DIR}/windows/installer.nsi
+    DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip windows/installer.nsi ${CUBE4_ICON}
+    COMMENT "Building ${CUBE4_PACKAGE_NAME}-setup.exe")
+  add_custom_target(windows-installer ALL DEPENDS ${CUBE4_SETUP})
+else()
+  message(STATUS "makensis not found: no installer (Debian's nsis package brings it)")
+endif()

@@ -35,11 +35,15 @@ std::string sanitizerOptions() {
            ":detect_leaks=0";
 }
 
-const GameProgram LINUX_BUILD{{CUBE4_PATH}, CUBE4_PATH, false};
+// A function's static, since tests read it while their own globals are initialised.
+const GameProgram& linuxBuild() {
+    static const GameProgram program{{CUBE4_PATH}, CUBE4_PATH, false};
+    return program;
+}
 
 GameProgram fromEnvironment() {
     const char* game = std::getenv("CUBE4_TEST_GAME");
-    if (game == nullptr || *game == '\0') return LINUX_BUILD;
+    if (game == nullptr || *game == '\0') return linuxBuild();
     GameProgram program;
     const char* runner = std::getenv("CUBE4_TEST_RUNNER");
     if (runner != nullptr && *runner != '\0') program.command.push_back(runner);
@@ -64,7 +68,7 @@ const GameProgram& gameUnderTest() {
 }
 
 const GameProgram* linuxBuildBeside() {
-    return gameUnderTest().command == LINUX_BUILD.command ? nullptr : &LINUX_BUILD;
+    return gameUnderTest().command == linuxBuild().command ? nullptr : &linuxBuild();
 }
 
 std::string consoleText(std::string text) {

@@ -5,6 +5,10 @@
 #   tools_test.sh windows-bench WINE WINDOWS_BENCH LINUX_BENCH POSITIONS
 #                               the Windows bench under wine agrees with this build's, node for
 #                               node
+#   tools_test.sh windows-installer WINE SETUP VERSION
+#                               the Windows installer under wine, in the prefix of
+#                               tools/wine-session: a silent install, the game, the shortcut and
+#                               the uninstall entry, then a silent uninstall that leaves nothing
 set -eu
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -70,6 +74,36 @@ windows-bench)
     done
     [ "$(wc -l <"$work/linux.kept")" -gt 1 ] || fail "the bench searched nothing"
     diff "$work/linux.kept" "$work/windows.kept" >&2 || fail "choices or node counts differ"
+    ;;
+windows-installer)
+    wine=$2
+    drive="$WINEPREFIX/drive_c"
+    shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/cube4.lnk"
+    game='C:\Program Files\cube4\cube4.exe'
+    key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\cube4'
+    # The drive's contents but for the temporary folder, where the uninstaller leaves the copy
+    # of itself that ran, marked for removal at the next reboot as on Windows.
+    listing() { (cd "$drive" && find . -path './users/*/Temp' -prune -o -print | sort); }
+    listing >"$work/before"
+
+    "$wine" "$3" /S || fail "the installer: status $?"
+    [ -f "$drive/Program Files/cube4/cube4.exe" ] || fail "no cube4.exe in Program Files"
+    "$wine" "$game" </dev/null >"$work/game.out" || fail "the installed game: status $?"
+    sed '$!s/$/\r/' "$work/opening" | cmp - "$work/game.out" >&2 ||
+        fail "the installed game did not ask the question"
+    grep -qaF "$game" "$shortcut" || fail "no Start-menu shortcut to $game"
+    "$wine" reg query "$key" /v DisplayVersion >"$work/entry" || fail "no uninstall entry"
+    grep -q "REG_SZ *$4" "$work/entry" || fail "the uninstall entry's version: $(cat "$work/entry")"
+
+    # The uninstaller runs on from a copy of itself: wait until the drive is as it was.
+    "$wine" 'C:\Program Files\cube4\uninstall.exe' /S || fail "the uninstaller: status $?"
+    tries=0
+    until listing >"$work/after" && cmp -s "$work/before" "$work/after"; do
+        tries=$((tries + 1))
+        [ $tries -le 300 ] || { diff "$work/before" "$work/after" >&2; fail "the uninstall left files"; }
+        sleep 0.1
+    done
+    ! "$wine" reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry is still there"
     ;;
 *)
     fail "unknown check $1"
