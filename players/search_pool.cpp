@@ -1,6 +1,22 @@
 #include "players/search_pool.hpp"
 
 #include <algorithm>
+#include <chrono>
+
+namespace {
+
+// A thread about to wait first polls for this long, since waking a blocked thread can take
+// longer than the wait itself (under wine each wake-up is a trip through the wine server),
+// and the helpers' end, or the next choice, usually comes sooner.
+constexpr auto POLL_TIME = std::chrono::microseconds(500);
+
+template <typename Ready>
+void pollBriefly(const Ready& ready) {
+    const auto deadline = std::chrono::steady_clock::now() + POLL_TIME;
+    while (!ready() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+}
+
+}  // namespace
 
 int defaultSearchThreads() {
     const unsigned hardware = std::thread::hardware_concurrency();
@@ -35,6 +51,7 @@ void SearchPool::run(int threads, const std::function<void(int)>& task) {
     }
     wake_.notify_all();
     task(0);
+    pollBriefly([this] { return running_ == 0; });
     std::unique_lock<std::mutex> lock(mutex_);
     done_.wait(lock, [this] { return running_ == 0; });
     task_ = nullptr;
@@ -44,7 +61,11 @@ void SearchPool::helperLoop(int index) {
     uint64_t roundSeen = 0;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [&] { return stopping_ || round_ != roundSeen; });
+        const auto ready = [&] { return stopping_ || round_ != roundSeen; };
+        lock.unlock();
+        pollBriefly(ready);
+        lock.lock();
+        wake_.wait(lock, ready);
         if (stopping_) return;
         roundSeen = round_;
         if (index >= threads_) continue;  // this round needs fewer helpers

@@ -1,6 +1,7 @@
 // Helper threads for the computer's choice, started once and kept for later choices.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -32,10 +33,11 @@ private:
     std::condition_variable done_;
     std::vector<std::thread> helpers_;
     const std::function<void(int)>* task_ = nullptr;
-    uint64_t round_ = 0;  // one per run, so that a helper takes each task once
-    int threads_ = 0;     // of the current round, the caller included
-    int running_ = 0;     // helpers of the current round still at work
-    bool stopping_ = false;
+    // Changed under the mutex; atomic so that a waiting thread can poll them before blocking.
+    std::atomic<uint64_t> round_{0};  // one per run, so that a helper takes each task once
+    int threads_ = 0;                 // of the current round, the caller included
+    std::atomic<int> running_{0};     // helpers of the current round still at work
+    std::atomic<bool> stopping_{false};
 
     void helperLoop(int index);
 };
