@@ -83,8 +83,12 @@ GameWindow::GameWindow(const std::string& answer, const GameProgram& program) {
         ProcessOptions{program.command, {x_.displayVariable(), sanitizerOptions()}, {}});
     process_->write(answer + "\n");
     window_ = x_.findWindow(program.title, 20s);
-    if (window_ == 0)
-        throw std::runtime_error("no game window appeared; stderr: " + process_->errors());
+    if (window_ == 0) {
+        process_->waitForExit(0ms);
+        throw std::runtime_error("no game window appeared; exit status " +
+                                 std::to_string(process_->exitStatus()) + "; stdout: " +
+                                 process_->output() + "; stderr: " + process_->errors());
+    }
 }
 
 Image GameWindow::settle(std::chrono::milliseconds limit) {

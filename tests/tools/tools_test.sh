@@ -2,6 +2,7 @@
 # Shell-level checks of the project's own tools, run by CTest:
 #   tools_test.sh installer     the package installer on a system without apt
 #   tools_test.sh fresh-clone   make play and make install in a fresh copy of the source tree
+#   tools_test.sh readme-targets  README.md and README.ja.md name the same make targets
 #   tools_test.sh windows-bench WINE WINDOWS_BENCH LINUX_BENCH POSITIONS
 #                               the Windows bench under wine agrees with this build's, node for
 #                               node
@@ -64,6 +65,16 @@ fresh-clone)
     cmp "$work/opening" "$work/game.out" >&2 || fail "the installed game did not ask the question"
     desktop-file-validate "$work/root/opt/cube4/share/applications/cube4.desktop" >&2 ||
         fail "the desktop entry does not validate"
+    ;;
+readme-targets)
+    for readme in README.md README.ja.md; do
+        # Commands as written: in a code block, or in backquotes.
+        grep -o '^    \(sudo \)*make [a-z][a-z-]*\|`\(sudo \)*make [a-z][a-z-]*' "$source_dir/$readme" |
+            sed 's/.*make /make /' | sort -u >"$work/$readme.targets"
+    done
+    [ -s "$work/README.md.targets" ] || fail "README.md names no make target"
+    diff "$work/README.md.targets" "$work/README.ja.md.targets" >&2 ||
+        fail "README.md and README.ja.md name different make targets"
     ;;
 windows-bench)
     "$2" "$3" "$5" >"$work/windows" || fail "the Windows bench: status $?"
