@@ -85,9 +85,9 @@ GameWindow::GameWindow(const std::string& answer, const GameProgram& program) {
     window_ = x_.findWindow(program.title, 20s);
     if (window_ == 0) {
         process_->waitForExit(0ms);
-        throw std::runtime_error("no game window appeared; exit status " +
-                                 std::to_string(process_->exitStatus()) + "; stdout: " +
-                                 process_->output() + "; stderr: " + process_->errors());
+        throw std::runtime_error(
+            "no game window appeared; exit status " + std::to_string(process_->exitStatus()) +
+            "; stdout: " + process_->output() + "; stderr: " + process_->errors());
     }
 }
 
