@@ -20,9 +20,10 @@ GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
 # installer's --luit brings luit itself, from the package that ships it on this system.
 PLAY_PACKAGES := $(GAME_PACKAGES) xfonts-encodings
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
-# Commands the tests run, and the packages that bring them elsewhere.
+# The cross compiler, NSIS, and dpkg-source to unpack freeglut's source; wine runs the result.
 WINDOWS_PACKAGES := cmake make dpkg-dev g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
+# Commands the tests run, and the packages that bring them elsewhere.
 TEST_COMMANDS := Xvfb:"xvfb (Debian), xorg-x11-server-Xvfb (Fedora, openSUSE), xorg-server-xvfb (Arch)" \
                  desktop-file-validate:"desktop-file-utils"
 

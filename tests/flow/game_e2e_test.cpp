@@ -96,11 +96,6 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
         }
         return game.settle();
     };
-    const auto same = [](const Image& a, const Image& b) {
-        return a.width == b.width && a.height == b.height &&
-               std::equal(a.pixels.begin(), a.pixels.end(), b.pixels.begin(),
-                          [](const Pixel& p, const Pixel& q) { return near(p, q, 0); });
-    };
     GameWindow game("1");
     const Image before = play(game);
     EXPECT_EQ(game.process().output(), openingText() + expected);
@@ -108,11 +103,11 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
     game.press("b");
     const Image after = game.press("Return");
     EXPECT_EQ(game.process().output(), openingText() + expected);
-    EXPECT_TRUE(same(after, before));
+    EXPECT_TRUE(sameImage(after, before));
     // Another build under test ends on this build's final frame, pixel for pixel.
     if (const GameProgram* linuxBuild = linuxBuildBeside()) {
         GameWindow reference("1", *linuxBuild);
-        EXPECT_TRUE(same(play(reference), before));
+        EXPECT_TRUE(sameImage(play(reference), before));
     }
 }
 

@@ -60,15 +60,6 @@ Window findByTitle(Display* display, Window parent, const std::string& title) {
     return found;
 }
 
-bool sameImage(const Image& a, const Image& b) {
-    if (a.width != b.width || a.height != b.height) return false;
-    for (size_t i = 0; i < a.pixels.size(); ++i)
-        if (a.pixels[i].r != b.pixels[i].r || a.pixels[i].g != b.pixels[i].g ||
-            a.pixels[i].b != b.pixels[i].b)
-            return false;
-    return true;
-}
-
 // Xlib's default handler ends the process on any protocol error; a test reports it instead.
 int lastXError = 0;
 int recordXError(Display*, XErrorEvent* event) {
@@ -79,6 +70,15 @@ int recordXError(Display*, XErrorEvent* event) {
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
+
+bool sameImage(const Image& a, const Image& b) {
+    if (a.width != b.width || a.height != b.height) return false;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        if (a.pixels[i].r != b.pixels[i].r || a.pixels[i].g != b.pixels[i].g ||
+            a.pixels[i].b != b.pixels[i].b)
+            return false;
+    return true;
+}
 
 XSession::XSession() {
     name_ = startServer(server_);

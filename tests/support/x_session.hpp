@@ -21,6 +21,9 @@ struct Image {
     const Pixel& at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// Whether two images have the same size and the same pixels.
+bool sameImage(const Image& a, const Image& b);
+
 class XSession {
 public:
     XSession();  // starts Xvfb on a free display; throws if it cannot

@@ -110,12 +110,6 @@ int copperInRow(const Image& image, int y) {
     return count;
 }
 
-bool sameImage(const Image& a, const Image& b) {
-    return a.width == b.width && a.height == b.height &&
-           std::equal(a.pixels.begin(), a.pixels.end(), b.pixels.begin(),
-                      [](const Pixel& p, const Pixel& q) { return near(p, q, 0); });
-}
-
 TEST(WindowE2ETest, ADownwardLeftDragShowsTheBoardFromAbove) {
     GameWindow game("1");
     const Image before = game.settle();
