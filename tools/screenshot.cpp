@@ -9,23 +9,6 @@
 
 #include "support/game_window.hpp"
 
-namespace {
-
-bool writePpm(const Image& image, const char* path) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", image.width, image.height);
-    for (const Pixel& p : image.pixels) {
-        const unsigned char rgb[3] = {static_cast<unsigned char>(p.r),
-                                      static_cast<unsigned char>(p.g),
-                                      static_cast<unsigned char>(p.b)};
-        std::fwrite(rgb, 1, 3, file);
-    }
-    return std::fclose(file) == 0;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: cube4-screenshot OUTPUT.ppm\n");

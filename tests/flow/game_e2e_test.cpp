@@ -1,6 +1,8 @@
 // Whole games against the real program in a private X server, with real key events.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <random>
 
 #include "flow/console_texts.hpp"
@@ -108,6 +110,17 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
     if (const GameProgram* linuxBuild = linuxBuildBeside()) {
         GameWindow reference("1", *linuxBuild);
         EXPECT_TRUE(sameImage(play(reference), before));
+    }
+    // The browser edition's test replays this game and compares its console, its final frame
+    // and that frame turned by a drag.
+    if (const char* record = std::getenv("CUBE4_GAME_RECORD")) {
+        const std::string folder(record);
+        std::ofstream keyFile(folder + "/keys");
+        for (const std::string& key : keys) keyFile << key << '\n';
+        std::ofstream(folder + "/output", std::ios::binary) << game.process().output();
+        ASSERT_TRUE(writePpm(before, folder + "/frame.ppm"));
+        game.x().drag(game.window(), Button1, 250, 150, 250, 300);
+        ASSERT_TRUE(writePpm(game.settle(), folder + "/turned.ppm"));
     }
 }
 

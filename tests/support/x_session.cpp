@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <stdexcept>
 #include <thread>
 
@@ -70,6 +71,19 @@ int recordXError(Display*, XErrorEvent* event) {
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
+
+bool writePpm(const Image& image, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", image.width, image.height);
+    for (const Pixel& p : image.pixels) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p.r),
+                                      static_cast<unsigned char>(p.g),
+                                      static_cast<unsigned char>(p.b)};
+        std::fwrite(rgb, 1, 3, file);
+    }
+    return std::fclose(file) == 0;
+}
 
 bool sameImage(const Image& a, const Image& b) {
     if (a.width != b.width || a.height != b.height) return false;

@@ -24,6 +24,9 @@ struct Image {
 // Whether two images have the same size and the same pixels.
 bool sameImage(const Image& a, const Image& b);
 
+// Writes the image as a binary PPM file; false when it cannot.
+bool writePpm(const Image& image, const std::string& path);
+
 class XSession {
 public:
     XSession();  // starts Xvfb on a free display; throws if it cannot
