@@ -12,6 +12,13 @@
 #               bytes, a whole game against this build's pixels, a drag, closing the window and
 #               the bench node for node
 # make bench-windows  make bench with the Windows bench under wine beside it
+# make web      builds the browser edition with Debian's emscripten: build-web/cube4.html, one
+#               file with the game inside that plays from disk or from any web server, and
+#               build-web/cube4-bench.js, the bench for node
+# make test-web  plays the page in Debian's chromium, headless: the dialogue, a whole game by
+#               keys and by the on-screen pad against this build's console and frames, a drag
+# make bench-web  make bench with the browser's bench under node beside it, on one thread;
+#               five alternated runs unless RUNS says otherwise
 # make try-debian  tries make play and make test as a new user would, in fresh minimal chroots
 #               of Debian 12 and 13 (SUITE=bookworm or SUITE=trixie for one); needs root
 
@@ -23,6 +30,12 @@ TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb deskt
 # The cross compiler, NSIS, and dpkg-source to unpack freeglut's source; wine runs the result.
 WINDOWS_PACKAGES := cmake make dpkg-dev g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
+WEB_PACKAGES := cmake make emscripten
+# The browser that test-web drives; npm brings its DevTools client, puppeteer-core.
+WEB_TEST_PACKAGES := chromium
+# emcc's helper scripts load node modules of Debian's, which a node from elsewhere does not
+# look for by itself.
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 # Commands the tests run, and the packages that bring them elsewhere.
 TEST_COMMANDS := Xvfb:"xvfb (Debian), xorg-x11-server-Xvfb (Fedora, openSUSE), xorg-server-xvfb (Arch)" \
                  desktop-file-validate:"desktop-file-utils"
@@ -37,8 +50,8 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install test windows test-windows try-debian build bench bench-windows \
-        format screenshot clean
+.PHONY: play game install test windows test-windows web test-web try-debian build bench \
+        bench-windows bench-web format screenshot clean
 
 play: game
 	@build/launcher/cube4
@@ -68,7 +81,7 @@ test:
 	        echo "make test needs $${entry%%:*} on the PATH; install $${entry#*:}." >&2; exit 1; }; \
 	done
 	@$(MAKE) --no-print-directory build
-	@cd build && $(CTEST) -LE wine
+	@cd build && $(CTEST) -LE 'wine|web'
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUBE4_SANITIZE=ON >/dev/null
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && $(SANITIZER_ENV) $(CTEST)
@@ -93,6 +106,24 @@ test-windows:
 	@cmake --build build -j $(JOBS)
 	@cd build && ../tools/wine-session $(CTEST) -L wine
 
+web:
+	@tools/install-packages $(WEB_PACKAGES)
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
+	    -DBUILD_TESTING=OFF -DCUBE4_BENCH=ON >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build build-web -j $(JOBS)
+	@ls build-web/cube4.html build-web/cube4-bench.js
+
+test-web:
+	@tools/install-packages --luit $(TEST_PACKAGES) $(WEB_TEST_PACKAGES)
+	@command -v npm >/dev/null 2>&1 || tools/install-packages npm
+	@$(MAKE) --no-print-directory web
+	@[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || \
+	    (cd tests/web && npm ci --no-audit --no-fund)
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
+	    -DCUBE4_WEB_BUILD=$(CURDIR)/build-web >/dev/null
+	@cmake --build build -j $(JOBS)
+	@cd build && $(CTEST) -L web
+
 try-debian:
 	@for suite in $(SUITE); do tools/try-debian "$$suite" || exit 1; done
 
@@ -106,6 +137,11 @@ bench-windows:
 	@tools/wine-session bench/compare build/cube4-bench bench/positions.txt $(RUNS) \
 	    "wine build-windows/cube4-bench.exe"
 
+bench-web:
+	@$(MAKE) --no-print-directory build web
+	@bench/compare build/cube4-bench bench/positions.txt \
+	    $(if $(filter file,$(origin RUNS)),5,$(RUNS)) "node build-web/cube4-bench.js" web one
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.hpp')
 
@@ -114,4 +150,4 @@ screenshot: build
 	tools/screenshot docs/screenshot.png desktop/cube4.png desktop/cube4.ico
 
 clean:
-	rm -rf build build-sanitize build-tsan build-windows
+	rm -rf build build-sanitize build-tsan build-windows build-web

@@ -38,7 +38,7 @@ EM_JS(void, pageOpenWindow, (const char* title, int width, int height),
 EM_JS(void, pageRequestStep, (), { Module.cube4RequestStep(); });
 
 // The page's events drive the game from here on; this never resumes.
-EM_ASYNC_JS(void, pageRunEvents, (), { await new Promise(() = > {}); });
+EM_ASYNC_JS(void, pageRunEvents, (), { await new Promise(function(){}); });
 
 // Standard input as the page's lines, a small buffer at a time.
 class PageInput : public std::streambuf {
