@@ -1,5 +1,7 @@
 # make play     installs what playing needs, builds the game alone and runs it
 # make install  installs the game under PREFIX (default /usr/local); DESTDIR is honoured
+# make deb      builds build-deb/cube4_VERSION_ARCH.deb for this Debian release, for apt to
+#               install and remove
 # make test     installs what the tests need, builds and runs every test, then again under
 #               AddressSanitizer and UndefinedBehaviorSanitizer, and the search's tests under
 #               ThreadSanitizer
@@ -28,6 +30,8 @@ GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
 PLAY_PACKAGES := $(GAME_PACKAGES) xfonts-encodings
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
 # The cross compiler, NSIS, and dpkg-source to unpack freeglut's source; wine runs the result.
+# dpkg-shlibdeps computes the package's dependencies.
+DEB_PACKAGES := $(GAME_PACKAGES) dpkg-dev
 WINDOWS_PACKAGES := cmake make dpkg-dev g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
 WEB_PACKAGES := cmake make emscripten
@@ -50,7 +54,7 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install test windows test-windows web test-web try-debian build bench \
+.PHONY: play game install deb test windows test-windows web test-web try-debian build bench \
         bench-windows bench-web format screenshot clean
 
 play: game
@@ -68,6 +72,10 @@ install:
 	@[ -f build/CMakeCache.txt ] || $(MAKE) --no-print-directory game
 	@cmake --build build -j $(JOBS) --target cube4
 	@DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+
+deb:
+	@tools/install-packages $(DEB_PACKAGES)
+	@tools/make-deb build-deb
 
 # Everything: the game, the tests and the benchmark.
 build:
@@ -150,4 +158,4 @@ screenshot: build
 	tools/screenshot docs/screenshot.png desktop/cube4.png desktop/cube4.ico
 
 clean:
-	rm -rf build build-sanitize build-tsan build-windows build-web
+	rm -rf build build-sanitize build-tsan build-windows build-web build-deb

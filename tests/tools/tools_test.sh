@@ -58,7 +58,8 @@ fresh-clone)
     (cd "$work/root" && find . ! -type d | sort) >"$work/installed"
     printf '%s\n' ./opt/cube4/bin/cube4 ./opt/cube4/libexec/cube4/cube4 \
         ./opt/cube4/share/applications/cube4.desktop \
-        ./opt/cube4/share/icons/hicolor/256x256/apps/cube4.png >"$work/expected"
+        ./opt/cube4/share/icons/hicolor/256x256/apps/cube4.png \
+        ./opt/cube4/share/man/ja/man6/cube4.6 ./opt/cube4/share/man/man6/cube4.6 >"$work/expected"
     diff "$work/expected" "$work/installed" >&2 || fail "the installed files differ"
 
     "$work/root/opt/cube4/bin/cube4" </dev/null >"$work/game.out" || fail "launcher: status $?"
