@@ -51,7 +51,7 @@ fresh-clone)
         fail "make play did not end on the question: $(tail -n 3 "$work/play.out")"
     [ -x build/cube4 ] || fail "make play built no game"
     extra=$(find build -type f \( -name '*_tests' -o -name 'cube4-bench' \))
-    [ -z "$extra" ] && [ ! -d build/tests ] || fail "make play built the tests: $extra"
+    if [ -n "$extra" ] || [ -d build/tests ]; then fail "make play built the tests: $extra"; fi
 
     make install DESTDIR="$work/root" PREFIX=/opt/cube4 >"$work/install.out" 2>&1 ||
         fail "make install: $(cat "$work/install.out")"
