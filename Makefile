@@ -29,10 +29,10 @@ GAME_PACKAGES := cmake make g++ freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
 # installer's --luit brings luit itself, from the package that ships it on this system.
 PLAY_PACKAGES := $(GAME_PACKAGES) xfonts-encodings
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
-# The cross compiler, NSIS, and dpkg-source to unpack freeglut's source; wine runs the result.
 # dpkg-shlibdeps computes the package's dependencies.
 DEB_PACKAGES := $(GAME_PACKAGES) dpkg-dev
-WINDOWS_PACKAGES := cmake make dpkg-dev g++-mingw-w64-x86-64-posix nsis
+# The cross compiler and NSIS; wine runs the result.
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
 WEB_PACKAGES := cmake make emscripten
 # The browser that test-web drives; npm brings its DevTools client, puppeteer-core.

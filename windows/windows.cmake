@@ -1,6 +1,6 @@
 # The Windows build: cube4.exe and cube4-bench.exe need no DLL beyond Windows' own, the game
-# switches the console to Shift-JIS and carries its icon and version, and the packages are a
-# zip and an installer beside the build.
+# writes its Shift-JIS texts to a console as Japanese and carries its icon and version, and
+# the packages are a zip and an installer beside the build.
 enable_language(RC)
 set(CUBE4_ICON ${PROJECT_SOURCE_DIR}/desktop/cube4.ico)
 configure_file(windows/cube4.rc.in cube4.rc @ONLY)

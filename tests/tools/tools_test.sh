@@ -6,6 +6,10 @@
 #   tools_test.sh windows-bench WINE WINDOWS_BENCH LINUX_BENCH POSITIONS
 #                               the Windows bench under wine agrees with this build's, node for
 #                               node
+#   tools_test.sh windows-terminal WINE GAME
+#                               the Windows game under wine in a UTF-8 pseudo-terminal: the
+#                               question, a re-prompt and a watched game's result read as
+#                               Japanese, as a player sees them
 #   tools_test.sh windows-installer WINE SETUP VERSION
 #                               the Windows installer under wine, in the prefix of
 #                               tools/wine-session: a silent install, the game, the shortcut and
@@ -86,6 +90,43 @@ windows-bench)
     done
     [ "$(wc -l <"$work/linux.kept")" -gt 1 ] || fail "the bench searched nothing"
     diff "$work/linux.kept" "$work/windows.kept" >&2 || fail "choices or node counts differ"
+    ;;
+windows-terminal)
+    # A display for the watched game's window.
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    xvfb=$!
+    exec 3>&-
+    terminal=""
+    trap 'kill $xvfb $terminal 2>/dev/null || true; rm -rf "$work"' EXIT
+    tries=0
+    until [ -s "$work/display" ]; do
+        tries=$((tries + 1))
+        [ $tries -le 100 ] || fail "Xvfb did not start"
+        sleep 0.1
+    done
+    # script gives wine's console a terminal for both streams; the keys come through a pipe.
+    mkfifo "$work/keys"
+    DISPLAY=":$(cat "$work/display")" LC_ALL=C.UTF-8 script -qec "'$2' '$3'" /dev/null \
+        <"$work/keys" >"$work/terminal" 2>&1 &
+    terminal=$!
+    exec 4>"$work/keys"
+    # Waits up to a minute for the terminal to show text that matches the pattern.
+    shows() {
+        tries=0
+        until grep -qE "$1" "$work/terminal"; do
+            tries=$((tries + 1))
+            [ $tries -le 600 ] || fail "the terminal shows no $2: $(od -c "$work/terminal" | tail)"
+            sleep 0.1
+        done
+    }
+    shows '先手か後手かをえらんでね' "question"
+    shows '1\)先手            2\)後手' "choices"
+    printf 'x\r' >&4
+    shows 'ちゃんと選べ！' "re-prompt"
+    printf '3\r' >&4
+    shows '(先手の勝ち|後手の勝ち|引き分け)！' "result of the watched game"
+    exec 4>&-
     ;;
 windows-installer)
     wine=$2
