@@ -21,6 +21,8 @@
 #               keys and by the on-screen pad against this build's console and frames, a drag
 # make bench-web  make bench with the browser's bench under node beside it, on one thread;
 #               five alternated runs unless RUNS says otherwise
+# make try-windows  make windows and make test-windows in fresh minimal chroots of Debian 12
+#               and 13 (SUITE as for try-debian); needs root
 # make try-debian  tries make play and make test as a new user would, in fresh minimal chroots
 #               of Debian 12 and 13 (SUITE=bookworm or SUITE=trixie for one); needs root
 
@@ -54,7 +56,7 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install deb test windows test-windows web test-web try-debian build bench \
+.PHONY: play game install deb test windows test-windows web test-web try-debian try-windows build bench \
         bench-windows bench-web format screenshot clean
 
 play: game
@@ -134,6 +136,9 @@ test-web:
 
 try-debian:
 	@for suite in $(SUITE); do tools/try-debian "$$suite" || exit 1; done
+
+try-windows:
+	@for suite in $(SUITE); do tools/try-debian --windows "$$suite" || exit 1; done
 
 bench:
 	@$(MAKE) --no-print-directory build
