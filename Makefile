@@ -56,8 +56,8 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install deb test windows test-windows web test-web try-debian try-windows build bench \
-        bench-windows bench-web format screenshot clean
+.PHONY: play game install deb test windows test-windows web test-web try-debian try-windows \
+        build bench bench-windows bench-web format screenshot clean
 
 play: game
 	@build/launcher/cube4

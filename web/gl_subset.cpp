@@ -115,9 +115,9 @@ std::array<double, 3> normalized(const std::array<double, 3>& v) {
     return {v[0] / length, v[1] / length, v[2] / length};
 }
 
-// The lit colour of a vertex, as GL 1.1 defines it for a viewer at infinity, one-sided
-// lighting and lights without attenuation or spot cut-off.
-Vec4 lightVertex(const std::array<double, 4>& eye, const std::array<double, 3>& normal) {
+// The lit colour of a vertex, as GL 1.1 defines it for directional lights (the scene has no
+// other kind), a viewer at infinity and one-sided lighting.
+Vec4 lightVertex(const std::array<double, 3>& normal) {
     const State& s = state();
     const MaterialState& m = s.material;
     if (!s.lighting) return {1, 1, 1, 1};
@@ -127,10 +127,7 @@ Vec4 lightVertex(const std::array<double, 4>& eye, const std::array<double, 3>& 
     for (const Light& light : s.lights) {
         if (!light.enabled) continue;
         const Vec4& p = light.position;
-        const std::array<double, 3> toLight =
-            p[3] == 0 ? normalized({p[0], p[1], p[2]})
-                      : normalized({p[0] / p[3] - eye[0] / eye[3], p[1] / p[3] - eye[1] / eye[3],
-                                    p[2] / p[3] - eye[2] / eye[3]});
+        const std::array<double, 3> toLight = normalized({p[0], p[1], p[2]});
         const std::array<double, 3> halfway =
             normalized({toLight[0], toLight[1], toLight[2] + 1.0});
         const double diffuse = std::max(dot(normal, toLight), 0.0);
@@ -153,7 +150,7 @@ void emitVertex(const double* v, const std::array<double, 3>& normal, std::vecto
     const State& s = state();
     const std::array<double, 4> eye = transform(s.modelView, {v[0], v[1], v[2], 1.0});
     const std::array<double, 4> clip = transform(s.projection, eye);
-    const Vec4 colour = lightVertex(eye, eyeNormal(s.modelView, normal));  // not normalised
+    const Vec4 colour = lightVertex(eyeNormal(s.modelView, normal));  // not normalised
     for (double c : clip) out.push_back(static_cast<float>(c));
     out.insert(out.end(), colour.begin(), colour.end());
 }
