@@ -5,13 +5,13 @@
 #include <cstdint>
 
 #include "game/game_state.hpp"
+#include "view/board_geometry.hpp"
 
 double viewAngleX = 0.0;
 double viewAngleY = 0.0;
 
 namespace {
 
-// World axes: y up, board rows along x, board columns along z.
 using Vertex = GLdouble[3];
 
 constexpr Vertex baseBoxVertices[8] = {
@@ -54,8 +54,6 @@ constexpr Material firstSideMaterial = {
 constexpr Material secondSideMaterial = {
     {0.05f, 0.05f, 0.05f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.7f, 0.7f, 0.7f, 1.0f}, 10.0f};
 
-constexpr double POLE_SPACING = 0.7333333333333334;
-constexpr double SPHERE_RADIUS = 0.2;
 constexpr int SPHERE_SLICES = 20;
 constexpr int SPHERE_STACKS = 20;
 
@@ -65,14 +63,6 @@ void applyMaterial(const Material& material) {
     glMaterialfv(GL_FRONT, GL_SPECULAR, material.specular);
     glMaterialfv(GL_FRONT, GL_SHININESS, &material.shininess);
 }
-
-// Shift of the prototype pole to row or column k, evaluated in this order.
-double poleOffset(int k) { return k * POLE_SPACING + 0.4 - 0.025; }
-
-// Centre of a piece along x (row k) or z (column k).
-double pieceCentre(int k) { return k * POLE_SPACING - 1.1; }
-
-double pieceHeight(int level) { return (2 * level + 1) * SPHERE_RADIUS - 1.0; }
 
 void drawPoles() {
     const GameState& game = *gameState;
@@ -98,9 +88,9 @@ void drawPieces() {
             for (int level = 0; level < BOARD_SIZE; ++level) {
                 const int32_t cell = game.cells[cellIndex(row, col, level)];
                 if (cell == EMPTY_CELL) continue;
-                const double x = pieceCentre(row);
+                const double x = poleCentre(row);
                 const double y = pieceHeight(level);
-                const double z = pieceCentre(col);
+                const double z = poleCentre(col);
                 glTranslated(x, y, z);
                 applyMaterial(cell == SECOND_SIDE ? secondSideMaterial : firstSideMaterial);
                 glutSolidSphere(SPHERE_RADIUS, SPHERE_SLICES, SPHERE_STACKS);
