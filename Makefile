@@ -121,7 +121,7 @@ web:
 	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
 	    -DBUILD_TESTING=OFF -DCUBE4_BENCH=ON >/dev/null
 	@$(EMSCRIPTEN_ENV) cmake --build build-web -j $(JOBS)
-	@ls build-web/cube4.html build-web/cube4-bench.js
+	@ls build-web/cube4.html build-web/site/index.html build-web/cube4-bench.js
 
 test-web:
 	@tools/install-packages --luit $(TEST_PACKAGES) $(WEB_TEST_PACKAGES)
@@ -160,7 +160,7 @@ format:
 
 screenshot: build
 	@tools/install-packages xvfb imagemagick
-	tools/screenshot docs/screenshot.png desktop/cube4.png desktop/cube4.ico
+	tools/screenshot docs/screenshot.png desktop/cube4.png desktop/cube4.ico web/icons
 
 clean:
 	rm -rf build build-sanitize build-tsan build-windows build-web build-deb

@@ -23,14 +23,16 @@ Callbacks callbacks;
 bool redisplayPending = false;
 int windowWidth = 300;  // GLUT's default size
 int windowHeight = 300;
-int pointerX = 0;  // where the pointer was last seen, for the keyboard callback
+bool eventsRunning = false;  // from glutMainLoop on
+int pointerX = 0;            // where the pointer was last seen, for the keyboard callback
 int pointerY = 0;
 
 // Waits for the page's next input and copies up to size bytes of it; 0 at its end.
 EM_ASYNC_JS(int, pageReadInput, (char* buffer, int size),
             { return await Module.cube4ReadInput(buffer, size); });
 
-// Makes the canvas the window: its title, its size and a WebGL context.
+// Makes the canvas the window: its title, its largest size and a WebGL context. The page
+// then tells the size it has through cube4Reshape.
 EM_JS(void, pageOpenWindow, (const char* title, int width, int height),
       { Module.cube4OpenWindow(UTF8ToString(title), width, height); });
 
@@ -92,14 +94,23 @@ void glutPostRedisplay() {
     pageRequestStep();
 }
 
-// As GLUT does when a window is first shown: a reshape to its size, then a display.
-void glutMainLoop() {
+namespace {
+
+// As GLUT does when a window is shown or resized: a reshape to its size, then a display.
+void reshapeWindow() {
     if (callbacks.reshape != nullptr) {
         callbacks.reshape(windowWidth, windowHeight);
     } else {
         glViewport(0, 0, windowWidth, windowHeight);
     }
     glutPostRedisplay();
+}
+
+}  // namespace
+
+void glutMainLoop() {
+    eventsRunning = true;
+    reshapeWindow();
     pageRunEvents();
 }
 
@@ -114,6 +125,14 @@ EMSCRIPTEN_KEEPALIVE int cube4Step() {
         callbacks.display();
     }
     return callbacks.idle != nullptr || redisplayPending;
+}
+
+// The canvas's size in device pixels, whenever the page's layout or pixel ratio changes it.
+EMSCRIPTEN_KEEPALIVE void cube4Reshape(int width, int height) {
+    if (width == windowWidth && height == windowHeight) return;
+    windowWidth = width;
+    windowHeight = height;
+    if (eventsRunning) reshapeWindow();
 }
 
 EMSCRIPTEN_KEEPALIVE void cube4Key(int key) {

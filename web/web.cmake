@@ -1,14 +1,42 @@
 # The browser build (make web, through emcmake): cube4.html, one page with the game's wasm
-# inside that plays from disk or from any web server, and cube4-bench.js for node.
+# inside that plays from disk or from any web server; site/, the same game as a web app in
+# several files, for a static host; and cube4-bench.js for node.
 set(CUBE4_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
-target_sources(cube4 PRIVATE web/gl_subset.cpp web/glut_page.cpp)
-set_target_properties(cube4 PROPERTIES SUFFIX .html)
-# Asyncify lets standard input wait for the page; the wasm travels inside the page, which
-# needs no fetch and so opens from file:// too.
-target_link_options(cube4 PRIVATE -sASYNCIFY -sSINGLE_FILE -sENVIRONMENT=web
-  -sALLOW_MEMORY_GROWTH -sMINIFY_HTML=0 --shell-file ${CUBE4_WEB_DIR}/shell.html
+find_program(CUBE4_NODE node REQUIRED)
+set(web_sources web/gl_subset.cpp web/glut_page.cpp web/tap.cpp)
+# Asyncify lets standard input wait for the page; no code is made at run time, so that the
+# site's content security policy can forbid it.
+set(web_link_options -sASYNCIFY -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH -sDYNAMIC_EXECUTION=0
   "-sEXPORTED_RUNTIME_METHODS=[UTF8ToString]")
-set_property(TARGET cube4 APPEND PROPERTY LINK_DEPENDS ${CUBE4_WEB_DIR}/shell.html)
+set(page_sources ${CUBE4_WEB_DIR}/make-page.mjs ${CUBE4_WEB_DIR}/page.html
+  ${CUBE4_WEB_DIR}/page.js)
+
+# The single file: the wasm travels inside the page, which needs no fetch and so opens from
+# file:// too.
+set(shell ${CMAKE_CURRENT_BINARY_DIR}/shell.html)
+add_custom_command(OUTPUT ${shell}
+  COMMAND ${CUBE4_NODE} ${CUBE4_WEB_DIR}/make-page.mjs single ${CUBE4_WEB_DIR} ${shell}
+  DEPENDS ${page_sources} ${CUBE4_WEB_DIR}/icons/icon-32.png VERBATIM)
+add_custom_target(cube4-shell DEPENDS ${shell})
+target_sources(cube4 PRIVATE ${web_sources})
+set_target_properties(cube4 PROPERTIES SUFFIX .html LINK_DEPENDS ${shell})
+add_dependencies(cube4 cube4-shell)
+target_link_options(cube4 PRIVATE ${web_link_options} -sSINGLE_FILE -sMINIFY_HTML=0
+  --shell-file ${shell})
+
+# The site: cube4.js and cube4.wasm, compiled while it downloads, and the page around them.
+set(site ${CMAKE_CURRENT_BINARY_DIR}/site)
+add_executable(cube4-site flow/main.cpp ${web_sources})
+target_link_libraries(cube4-site PRIVATE cube4_ui)
+set_target_properties(cube4-site PROPERTIES OUTPUT_NAME cube4 SUFFIX .js
+  RUNTIME_OUTPUT_DIRECTORY ${site})
+target_link_options(cube4-site PRIVATE ${web_link_options})
+file(GLOB site_icons ${CUBE4_WEB_DIR}/icons/*.png)
+add_custom_command(OUTPUT ${site}/index.html ${site}/sw.js
+  COMMAND ${CUBE4_NODE} ${CUBE4_WEB_DIR}/make-page.mjs site ${CUBE4_WEB_DIR} ${site}
+  DEPENDS cube4-site ${page_sources} ${site_icons} ${CUBE4_WEB_DIR}/manifest.webmanifest
+    ${CUBE4_WEB_DIR}/service-worker.js VERBATIM)
+add_custom_target(site ALL DEPENDS ${site}/index.html ${site}/sw.js)
 
 if(TARGET cube4-bench)
   # Under node, reading the positions file from the real file system, and returning the
