@@ -1,4 +1,4 @@
-// GLUT for a web page, and the console's standard input. The window is the page's canvas and
+// GLUT for a web page, and the console's standard input and output. The window is the page's canvas and
 // GLUT's event loop is the browser's: the page calls the cube4* functions below for its key,
 // mouse and frame events. Standard input waits, through Asyncify, for the lines that the page
 // sends, so that the console dialogue runs unchanged before the window opens.
@@ -31,6 +31,10 @@ int pointerY = 0;
 EM_ASYNC_JS(int, pageReadInput, (char* buffer, int size),
             { return await Module.cube4ReadInput(buffer, size); });
 
+// Hands the page some of standard output's bytes.
+EM_JS(void, pageWrite, (const char* bytes, int size),
+      { Module.cube4Write(HEAPU8.subarray(bytes, bytes + size)); });
+
 // Makes the canvas the window: its title, its largest size and a WebGL context. The page
 // then tells the size it has through cube4Reshape.
 EM_JS(void, pageOpenWindow, (const char* title, int width, int height),
@@ -56,10 +60,39 @@ private:
     char buffer_[256];
 };
 
+// Standard output to the page, at each flush or when the buffer fills.
+class PageOutput : public std::streambuf {
+public:
+    PageOutput() { setp(buffer_, buffer_ + sizeof buffer_); }
+
+protected:
+    int_type overflow(int_type c) override {
+        sync();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    int sync() override {
+        if (pptr() > pbase()) pageWrite(pbase(), static_cast<int>(pptr() - pbase()));
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return 0;
+    }
+
+private:
+    char buffer_[256];
+};
+
 // Installed before main; the standard streams are set up before any other static object.
 struct PageConsole {
     PageInput input;
-    PageConsole() { std::cin.rdbuf(&input); }
+    PageOutput output;
+    PageConsole() {
+        std::cin.rdbuf(&input);
+        std::cout.rdbuf(&output);
+    }
 };
 PageConsole pageConsole;
 

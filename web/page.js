@@ -73,18 +73,22 @@
   // The canvas's backing store is its size in device pixels, and the game's window: every
   // change of either, a resize, a rotation, a zoom or another screen, reaches the game as a
   // reshape.
+  // Until the window opens, the size is only noted: changing the backing store would lay the
+  // page out again while it loads, for a canvas with nothing to show.
+  let deviceSize;
   const fitCanvas = size => {
     if (size === undefined) {
       const box = canvas.getBoundingClientRect();
       size = [Math.round(box.width * devicePixelRatio), Math.round(box.height * devicePixelRatio)];
     }
+    deviceSize = size;
     const [width, height] = size;
-    if (width === 0 || height === 0) return;
+    if (width === 0 || height === 0 || !windowOpen()) return;
     if (width !== canvas.width || height !== canvas.height) {
       canvas.width = width;
       canvas.height = height;
     }
-    if (windowOpen()) Module._cube4Reshape(width, height);
+    Module._cube4Reshape(width, height);
   };
   const observeSize = () => {
     const observer = new ResizeObserver(([entry]) => {
@@ -168,7 +172,8 @@
     navigator.serviceWorker.addEventListener('controllerchange', () => {
       if (controlled && !windowOpen()) location.reload();
     });
-    navigator.serviceWorker.register(worker).catch(() => {});
+    // After the page's own load, so that the worker's downloads do not slow it.
+    addEventListener('load', () => navigator.serviceWorker.register(worker).catch(() => {}));
   }
 
   let stepRequested = false;
@@ -176,8 +181,7 @@
     canvas,
     thisProgram: 'cube4',
     // The game's console bytes, Shift-JIS, decoded as they come.
-    stdout: byte => showOutput(decoder.decode(Uint8Array.of(byte), { stream: true })),
-    stderr: byte => {},
+    cube4Write: bytes => showOutput(decoder.decode(bytes, { stream: true })),
     cube4ReadInput: (buffer, size) => new Promise(resolve => {
       reader = { buffer, size, resolve };
       deliver();
@@ -214,7 +218,7 @@
       answer.disabled = true;
       answer.blur();
       document.body.classList.add('playing');
-      fitCanvas();
+      fitCanvas(deviceSize);
       canvas.scrollIntoView({ block: 'nearest' });
     },
     cube4RequestStep: () => {

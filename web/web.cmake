@@ -4,9 +4,17 @@
 set(CUBE4_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
 find_program(CUBE4_NODE node REQUIRED)
 set(web_sources web/gl_subset.cpp web/glut_page.cpp web/tap.cpp)
-# Asyncify lets standard input wait for the page; no code is made at run time, so that the
-# site's content security policy can forbid it.
-set(web_link_options -sASYNCIFY -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH -sDYNAMIC_EXECUTION=0
+# Asyncify lets standard input and the event loop wait for the page. Only the functions on
+# the way to those waits are instrumented: main, where the dialogue and glutMainLoop are
+# inlined, and the dialogue's reads, which reach the page's stream buffer through the
+# stream's virtual functions. The
+# console's streams go to the page, without emscripten's file system, and no code is made at
+# run time, so that the site's content security policy can forbid it.
+set(asyncify_only main readWord* *PageInput::underflow* std::__2::basic_istream*
+  std::__2::basic_streambuf* *istreambuf_iterator*)
+list(JOIN asyncify_only "," asyncify_only)
+set(web_link_options -sASYNCIFY "-sASYNCIFY_ONLY=[${asyncify_only}]" -sENVIRONMENT=web
+  -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
   "-sEXPORTED_RUNTIME_METHODS=[UTF8ToString]")
 set(page_sources ${CUBE4_WEB_DIR}/make-page.mjs ${CUBE4_WEB_DIR}/page.html
   ${CUBE4_WEB_DIR}/page.js)
