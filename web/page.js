@@ -72,44 +72,38 @@
 
   // The canvas's backing store is its size in device pixels, and the game's window: every
   // change of either, a resize, a rotation, a zoom or another screen, reaches the game as a
-  // reshape.
-  // Until the window opens, the size is only noted: changing the backing store would lay the
-  // page out again while it loads, for a canvas with nothing to show.
-  let deviceSize;
+  // reshape. Until the window opens, the size is only noted: changing the backing store
+  // would lay the page out again while it loads, for a canvas with nothing to show.
+  let cssSize;
   const fitCanvas = size => {
-    if (size === undefined) {
-      const box = canvas.getBoundingClientRect();
-      size = [Math.round(box.width * devicePixelRatio), Math.round(box.height * devicePixelRatio)];
-    }
-    deviceSize = size;
-    const [width, height] = size;
-    if (width === 0 || height === 0 || !windowOpen()) return;
+    if (size !== undefined) cssSize = size;
+    if (cssSize === undefined || !windowOpen()) return;
+    const width = Math.round(cssSize[0] * devicePixelRatio);
+    const height = Math.round(cssSize[1] * devicePixelRatio);
+    if (width === 0 || height === 0) return;
     if (width !== canvas.width || height !== canvas.height) {
       canvas.width = width;
       canvas.height = height;
     }
     Module._cube4Reshape(width, height);
   };
-  const observeSize = () => {
-    const observer = new ResizeObserver(([entry]) => {
-      const device = entry.devicePixelContentBoxSize;
-      fitCanvas(device ? [device[0].inlineSize, device[0].blockSize] : undefined);
-    });
-    try {
-      observer.observe(canvas, { box: 'device-pixel-content-box' });
-    } catch (error) {
-      observer.observe(canvas);
-    }
+  const measure = () => {
+    const box = canvas.getBoundingClientRect();
+    fitCanvas([box.width, box.height]);
   };
-  // Where the observer cannot see device pixels, a change of the pixel ratio alone.
+  if (typeof ResizeObserver === 'function') {
+    new ResizeObserver(([entry]) => {
+      fitCanvas([entry.contentRect.width, entry.contentRect.height]);
+    }).observe(canvas);
+  }
+  addEventListener('resize', measure);
+  // A change of the pixel ratio alone, as when the window moves to another screen.
   const watchRatio = () => {
     matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener('change', () => {
       fitCanvas();
       watchRatio();
     }, { once: true });
   };
-  if (typeof ResizeObserver === 'function') observeSize();
-  addEventListener('resize', () => fitCanvas());
   watchRatio();
 
   // The mouse, and a finger, in CSS pixels: GLUT hears each press and release (left 0,
@@ -218,7 +212,7 @@
       answer.disabled = true;
       answer.blur();
       document.body.classList.add('playing');
-      fitCanvas(deviceSize);
+      measure();
       canvas.scrollIntoView({ block: 'nearest' });
     },
     cube4RequestStep: () => {

@@ -111,8 +111,9 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
         GameWindow reference("1", *linuxBuild);
         EXPECT_TRUE(sameImage(play(reference), before));
     }
-    // The browser edition's test replays this game and compares its console, its final frame
-    // and that frame turned by a drag.
+    // The browser edition's test replays this game and compares its console, its final frame,
+    // that frame turned by a drag, and the turned frame in a window of CUBE4_GAME_RECORD_SIZE
+    // pixels square, a phone's board.
     if (const char* record = std::getenv("CUBE4_GAME_RECORD")) {
         const std::string folder(record);
         std::ofstream keyFile(folder + "/keys");
@@ -121,6 +122,10 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
         ASSERT_TRUE(writePpm(before, folder + "/frame.ppm"));
         game.x().drag(game.window(), Button1, 250, 150, 250, 300);
         ASSERT_TRUE(writePpm(game.settle(), folder + "/turned.ppm"));
+        if (const char* size = std::getenv("CUBE4_GAME_RECORD_SIZE")) {
+            game.x().resize(game.window(), std::atoi(size), std::atoi(size));
+            ASSERT_TRUE(writePpm(game.settle(), folder + "/turned-resized.ppm"));
+        }
     }
 }
 
