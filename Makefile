@@ -15,10 +15,15 @@
 #               the bench node for node
 # make bench-windows  make bench with the Windows bench under wine beside it
 # make web      builds the browser edition with Debian's emscripten: build-web/cube4.html, one
-#               file with the game inside that plays from disk or from any web server, and
-#               build-web/cube4-bench.js, the bench for node
+#               file with the game inside that plays from disk or from any web server;
+#               build-web/site/, the game as a web app to put on any static host, which
+#               installs and plays offline; and build-web/cube4-bench.js, the bench for node
 # make test-web  plays the page in Debian's chromium, headless: the dialogue, a whole game by
-#               keys and by the on-screen pad against this build's console and frames, a drag
+#               keys and by the on-screen pad against this build's console and frames, a drag,
+#               the layout on phones, tablets and desktops, a whole game by taps on a phone, the
+#               site offline, and Lighthouse's audit
+# make lighthouse-web  Lighthouse's mobile audit of the site, served with gzip: the median of
+#               three runs of each score
 # make bench-web  make bench with the browser's bench under node beside it, on one thread;
 #               five alternated runs unless RUNS says otherwise
 # make try-windows  make windows and make test-windows in fresh minimal chroots of Debian 12
@@ -37,7 +42,8 @@ DEB_PACKAGES := $(GAME_PACKAGES) dpkg-dev
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
 WEB_PACKAGES := cmake make emscripten
-# The browser that test-web drives; npm brings its DevTools client, puppeteer-core.
+# The browser that test-web drives; npm brings its DevTools client, puppeteer-core, and
+# Lighthouse.
 WEB_TEST_PACKAGES := chromium
 # emcc's helper scripts load node modules of Debian's, which a node from elsewhere does not
 # look for by itself.
@@ -56,8 +62,8 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install deb test windows test-windows web test-web try-debian try-windows \
-        build bench bench-windows bench-web format screenshot clean
+.PHONY: play game install deb test windows test-windows web test-web lighthouse-web try-debian \
+        try-windows build bench bench-windows bench-web web-test-tools format screenshot clean
 
 play: game
 	@build/launcher/cube4
@@ -123,16 +129,24 @@ web:
 	@$(EMSCRIPTEN_ENV) cmake --build build-web -j $(JOBS)
 	@ls build-web/cube4.html build-web/site/index.html build-web/cube4-bench.js
 
-test-web:
-	@tools/install-packages --luit $(TEST_PACKAGES) $(WEB_TEST_PACKAGES)
+# Chromium, and the npm packages of the lock file: the DevTools client and Lighthouse.
+web-test-tools:
+	@tools/install-packages $(WEB_TEST_PACKAGES)
 	@command -v npm >/dev/null 2>&1 || tools/install-packages npm
-	@$(MAKE) --no-print-directory web
 	@[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || \
 	    (cd tests/web && npm ci --no-audit --no-fund)
+
+test-web:
+	@tools/install-packages --luit $(TEST_PACKAGES)
+	@$(MAKE) --no-print-directory web web-test-tools
 	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
 	    -DCUBE4_WEB_BUILD=$(CURDIR)/build-web >/dev/null
 	@cmake --build build -j $(JOBS)
 	@cd build && $(CTEST) -L web
+
+lighthouse-web:
+	@$(MAKE) --no-print-directory web web-test-tools
+	@node tests/web/lighthouse.mjs build-web/site 3
 
 try-debian:
 	@for suite in $(SUITE); do tools/try-debian "$$suite" || exit 1; done
