@@ -184,17 +184,21 @@ void circleTable(std::vector<float>& sint, std::vector<float>& cost, int n, bool
     cost[size] = halfCircle ? -1.0f : cost[0];
 }
 
+// The page has no context where the browser has no WebGL: then nothing is drawn.
 EM_JS(void, webglClear, (float r, float g, float b, float a, int colour, int depth), {
     const gl = Module.cube4Gl;
+    if (!gl) return;
     gl.clearColor(r, g, b, a);
     gl.clear((colour ? gl.COLOR_BUFFER_BIT : 0) | (depth ? gl.DEPTH_BUFFER_BIT : 0));
 });
 
-EM_JS(void, webglViewport, (int x, int y, int width, int height),
-      { Module.cube4Gl.viewport(x, y, width, height); });
+EM_JS(void, webglViewport, (int x, int y, int width, int height), {
+    if (Module.cube4Gl) Module.cube4Gl.viewport(x, y, width, height);
+});
 
 EM_JS(void, webglTriangles, (const float* data, int vertices, int depthTest), {
     const gl = Module.cube4Gl;
+    if (!gl) return;
     if (depthTest)
         gl.enable(gl.DEPTH_TEST);
     else

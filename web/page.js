@@ -48,7 +48,8 @@
     button.addEventListener('click', () => sendLine(button.dataset.answer));
   }
 
-  // Keys and the pointer reach the game once its window is open.
+  // Keys and the pointer reach the game once its window is open: with a WebGL context, or
+  // null where the browser has none.
   const windowOpen = () => Module.cube4Gl !== undefined;
 
   // GLUT's keyboard callback gets characters: printable ones and a few control keys.
@@ -170,6 +171,13 @@
     addEventListener('load', () => navigator.serviceWorker.register(worker).catch(() => {}));
   }
 
+  // The game has its answer: from now on keys and taps go to the board.
+  const startPlaying = () => {
+    answer.disabled = true;
+    answer.blur();
+    document.body.classList.add('playing');
+  };
+
   let stepRequested = false;
   window.Module = {
     canvas,
@@ -186,6 +194,14 @@
       document.documentElement.style.setProperty('--window', width + 'px');
       const gl = canvas.getContext('webgl', {
         alpha: false, antialias: false, depth: true, preserveDrawingBuffer: true });
+      if (gl === null) {
+        // The game still runs, and reports its result, with nothing drawn.
+        show('WebGL が使えないため、盤を描けません(オフか、このブラウザーにありません)。\n' +
+          'This browser cannot draw the board: WebGL is off or unavailable.\n');
+        Module.cube4Gl = null;
+        startPlaying();
+        return;
+      }
       const shader = (type, source) => {
         const s = gl.createShader(type);
         gl.shaderSource(s, source);
@@ -208,10 +224,7 @@
       gl.vertexAttribPointer(position, 4, gl.FLOAT, false, 32, 0);
       gl.vertexAttribPointer(colour, 4, gl.FLOAT, false, 32, 16);
       Module.cube4Gl = gl;
-      // The game has its answer: from now on keys and taps go to the board.
-      answer.disabled = true;
-      answer.blur();
-      document.body.classList.add('playing');
+      startPlaying();
       measure();
       canvas.scrollIntoView({ block: 'nearest' });
     },

@@ -12,9 +12,9 @@ const TYPES = {
 };
 const COMPRESSED = new Set(['.html', '.js', '.wasm', '.webmanifest', '.json']);
 
-// Serves folder at http://127.0.0.1:PORT/prefix/; resolves to { url, requests, close }, where
-// requests lists every path asked for.
-export function serve(folder, prefix) {
+// Serves folder at http://127.0.0.1:PORT/prefix/, on port or any free one; resolves to
+// { url, requests, close }, where requests lists every path asked for.
+export function serve(folder, prefix, port = 0) {
   const requests = [];
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
@@ -36,7 +36,7 @@ export function serve(folder, prefix) {
     }
     response.writeHead(200, headers).end(body);
   });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve({
+  return new Promise(resolve => server.listen(port, '127.0.0.1', () => resolve({
     url: `http://127.0.0.1:${server.address().port}${prefix}`,
     requests,
     close: () => new Promise(done => { server.closeAllConnections(); server.close(done); }),

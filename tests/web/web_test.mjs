@@ -5,7 +5,7 @@
 // RECORD_FOLDER holds the Linux build's game: its keys, its console bytes, its final frame,
 // that frame turned by a drag, and the turned frame in a window the size of a phone's board.
 import assert from 'node:assert/strict';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
@@ -55,10 +55,12 @@ after(async () => {
   rmSync(profile, { recursive: true, force: true });
 });
 
-// A new page showing the question, by default the single file on a desktop screen.
-async function openGame(screen = undefined, url = PAGE_URL) {
+// A new page showing the question, by default the single file on a desktop screen; prepare,
+// if given, readies the page before it loads.
+async function openGame(screen = undefined, url = PAGE_URL, prepare = undefined) {
   const page = await browser.newPage();
   if (screen) await page.setViewport(screen);
+  if (prepare) await prepare(page);
   const errors = [];
   page.on('pageerror', error => errors.push(error.message));
   page.on('console', message => {
@@ -135,6 +137,27 @@ async function drag(page, button, x0, y0, x1, y1) {
   await settle(page);
 }
 
+// The point on a pole's upper end, above any piece, where a tap selects it: in CSS pixels of a
+// board size pixels square, seen from above by angleX degrees.
+const POLE_KEYS = '1234qwerasdfzxcv';  // board rows 3 to 0, columns 0 to 3
+function poleTip(key, size, angleX) {
+  const k = POLE_KEYS.indexOf(key);
+  const x = (3 - Math.floor(k / 4)) * 0.7333333333333334 - 1.1;
+  const z = (k % 4) * 0.7333333333333334 - 1.1;
+  const a = angleX * Math.PI / 180;
+  const y = 0.85 * Math.cos(a) - z * Math.sin(a);
+  return [size / 2 + x * size / 4, size / 2 - y * size / 4];
+}
+
+// One pixel of the canvas, at device pixel (x, y) from the top left.
+const pixel = (page, x, y) => page.evaluate((x, y) => {
+  const gl = Module.cube4Gl;
+  const rgba = new Uint8Array(4);
+  gl.readPixels(x, gl.drawingBufferHeight - 1 - y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+  return [...rgba];
+}, x, y);
+const isRed = ([r, g, b]) => r > g + 40 && r > b + 40;
+
 // What the panel shows after the Linux build's game: its console, with the answer echoed.
 const expectedPanel = () => QUESTION + '1\n' + linuxConsole.slice(QUESTION.length);
 
@@ -152,6 +175,29 @@ test('the page asks the question in Japanese, again after a wrong answer, and ta
   await settle(page);
   assert.equal(await panel(page), QUESTION + 'x\n' + REPROMPT + '2\n');
   assert.ok(await page.$eval('#answer', input => input.disabled));
+  // A click on a pole selects it, as a tap does.
+  const box = await (await page.$('#canvas')).boundingBox();
+  const [x, y] = poleTip('v', box.width, 0);
+  assert.ok(!isRed(await pixel(page, Math.round(x), Math.round(y))));
+  await page.mouse.click(box.x + x, box.y + y);
+  await settle(page);
+  assert.ok(isRed(await pixel(page, Math.round(x), Math.round(y))), 'the clicked pole is selected');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('without WebGL the page says so, and the game still runs to its result', async () => {
+  const page = await openGame(undefined, PAGE_URL, page => page.evaluateOnNewDocument(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+      return /webgl/.test(type) ? null : getContext.call(this, type, ...rest);
+    };
+  }));
+  await page.click('button[data-answer="3"]');
+  await page.waitForFunction(() => document.getElementById('console').textContent.endsWith('！\n'),
+    { timeout: 120000 });
+  assert.match((await panel(page)).slice(QUESTION.length),
+    /^3\n.*WebGL.*\n.*WebGL.*\n(先手の勝ち|後手の勝ち|引き分け)！\n$/);
   assert.deepEqual(page.errors, []);
   await page.close();
 });
@@ -305,27 +351,6 @@ test('turning the phone and zooming reshape the game', async () => {
   await page.close();
 });
 
-// The point on a pole's upper end, above any piece, where a tap selects it: in CSS pixels of a
-// board size pixels square, seen from above by angleX degrees.
-const POLE_KEYS = '1234qwerasdfzxcv';  // board rows 3 to 0, columns 0 to 3
-function poleTip(key, size, angleX) {
-  const k = POLE_KEYS.indexOf(key);
-  const x = (3 - Math.floor(k / 4)) * 0.7333333333333334 - 1.1;
-  const z = (k % 4) * 0.7333333333333334 - 1.1;
-  const a = angleX * Math.PI / 180;
-  const y = 0.85 * Math.cos(a) - z * Math.sin(a);
-  return [size / 2 + x * size / 4, size / 2 - y * size / 4];
-}
-
-// One pixel of the canvas, at device pixel (x, y) from the top left.
-const pixel = (page, x, y) => page.evaluate((x, y) => {
-  const gl = Module.cube4Gl;
-  const rgba = new Uint8Array(4);
-  gl.readPixels(x, gl.drawingBufferHeight - 1 - y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
-  return [...rgba];
-}, x, y);
-const isRed = ([r, g, b]) => r > g + 40 && r > b + 40;
-
 test('a whole game on a phone by taps alone ends as on Linux, on the same frame', async () => {
   const page = await openGame(PHONE);
   const answerBox = await (await page.$('button[data-answer="1"]')).boundingBox();
@@ -361,9 +386,21 @@ test('a whole game on a phone by taps alone ends as on Linux, on the same frame'
   await page.close();
 });
 
-test('the site installs, runs under its worker, and plays a watched game offline', async () => {
+// The site as a new build of it: another title, and the worker's version that comes with it.
+function newBuild() {
+  const folder = mkdtempSync(join(tmpdir(), 'cube4-site-'));
+  cpSync(siteFolder, folder, { recursive: true });
+  const patch = (file, from, to) => writeFileSync(join(folder, file),
+    readFileSync(join(folder, file), 'utf8').replace(from, to));
+  patch('index.html', '<title>cube4</title>', '<title>cube4 new</title>');
+  patch('sw.js', /const VERSION = '[^']*'/, "const VERSION = 'new'");
+  return folder;
+}
+
+test('the site installs, runs under its worker, plays offline and takes a new build', async () => {
   const PREFIX = '/games/cube4/';
-  const site = await serve(siteFolder, PREFIX);
+  let site = await serve(siteFolder, PREFIX);
+  const port = Number(new URL(site.url).port);
   let page;
   try {
     page = await openGame(PHONE, site.url);
@@ -384,6 +421,17 @@ test('the site installs, runs under its worker, and plays a watched game offline
     { timeout: 120000 });
   assert.match((await panel(page)).slice(QUESTION.length),
     /^3\n(先手の勝ち|後手の勝ち|引き分け)！\n$/);
+  // A new build at the same address: the next visit takes it, and the old build's files go.
+  const build = newBuild();
+  site = await serve(build, PREFIX, port);
+  try {
+    await page.goto(site.url);
+    await page.waitForFunction(() => document.title === 'cube4 new', { timeout: 30000 });
+    assert.equal((await page.evaluate(() => caches.keys())).length, 1);
+  } finally {
+    await site.close();
+    rmSync(build, { recursive: true, force: true });
+  }
   assert.deepEqual(page.errors, []);
   await page.close();
 });
