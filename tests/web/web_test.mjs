@@ -437,10 +437,10 @@ test('the site installs, runs under its worker, plays offline and takes a new bu
 });
 
 test('Lighthouse finds the site fast, accessible, sound and findable', async () => {
-  const { scores, failed, all } = await audit(siteFolder, 3);
+  const { scores, failed, all } = await audit(siteFolder, 5);
   const report = `${JSON.stringify(scores)}\n${failed.join('\n')}`;
   console.log(`Lighthouse, median of ${JSON.stringify(all)}: ${report}`);
-  // Its runs here vary by a few points: 95 is the aim, 90 the floor.
+  // Its runs here vary by a few points: 95 is the aim, 90 the floor of the median of five.
   assert.ok(scores.performance >= 90, report);
   for (const category of ['accessibility', 'best-practices', 'seo']) {
     assert.equal(scores[category], 100, report);
