@@ -21,7 +21,9 @@
 # make test-web  plays the page in Debian's chromium, headless: the dialogue, a whole game by
 #               keys and by the on-screen pad against this build's console and frames, a drag,
 #               the layout on phones, tablets and desktops, a whole game by taps on a phone, the
-#               site offline, and Lighthouse's audit
+#               site offline, and Lighthouse's audit; then the dialogue, the game by keys and
+#               the site in firefox-esr and WebKitGTK, each in a private X server, and the page
+#               without WebGL
 # make lighthouse-web  Lighthouse's mobile audit of the site, served with gzip: the median of
 #               three runs of each score
 # make bench-web  make bench with the browser's bench under node beside it, on one thread;
@@ -42,9 +44,10 @@ DEB_PACKAGES := $(GAME_PACKAGES) dpkg-dev
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix nsis
 WINE_PACKAGES := wine wine64 xvfb
 WEB_PACKAGES := cmake make emscripten
-# The browser that test-web drives; npm brings its DevTools client, puppeteer-core, and
-# Lighthouse.
-WEB_TEST_PACKAGES := chromium
+# The browsers that test-web drives, one for each engine: Blink, Gecko and WebKit. npm brings
+# their clients, puppeteer-core for the first two and selenium-webdriver for WebKit's driver,
+# and Lighthouse.
+WEB_TEST_PACKAGES := chromium firefox-esr webkit2gtk-driver
 # emcc's helper scripts load node modules of Debian's, which a node from elsewhere does not
 # look for by itself.
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
