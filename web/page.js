@@ -121,10 +121,12 @@
     const x = event.clientX - box.left, y = event.clientY - box.top;
     const gx = Math.floor(x), gy = Math.floor(y);
     const buttons = event.type === 'pointercancel' ? 0 : event.buttons;
-    if (event.type === 'pointerdown') tap = buttons === 1 && held === 0 ? { x, y } : null;
-    else if (buttons !== 1 && buttons !== 0) tap = null;
-    if (tap !== null && Math.hypot(x - tap.x, y - tap.y) > TAP_PIXELS) tap = { moved: true };
-    if (event.type === 'pointercancel') tap = null;
+    if (event.type === 'pointerdown') {
+      tap = buttons === 1 && held === 0 ? { x, y, moved: false } : null;
+    } else if (event.type === 'pointercancel' || (buttons !== 1 && buttons !== 0)) {
+      tap = null;
+    }
+    if (tap !== null && Math.hypot(x - tap.x, y - tap.y) > TAP_PIXELS) tap.moved = true;
     let changed = false;
     for (const [bit, button] of GLUT_BUTTONS) {
       if ((held & bit) === (buttons & bit)) continue;
