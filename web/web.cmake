@@ -7,9 +7,10 @@ set(web_sources web/gl_subset.cpp web/glut_page.cpp web/tap.cpp)
 # Asyncify lets standard input and the event loop wait for the page. Only the functions on
 # the way to those waits are instrumented: main, where the dialogue and glutMainLoop are
 # inlined, and the dialogue's reads, which reach the page's stream buffer through the
-# stream's virtual functions. The
-# console's streams go to the page, without emscripten's file system, and no code is made at
-# run time, so that the site's content security policy can forbid it.
+# stream's virtual functions; a function missing here aborts the page at the first answer,
+# as the browser tests would show. The console's streams go to the page, without emscripten's
+# file system, and no code is made at run time, so that the site's content security policy
+# can forbid it.
 set(asyncify_only main readWord* *PageInput::underflow* std::__2::basic_istream*
   std::__2::basic_streambuf* *istreambuf_iterator*)
 list(JOIN asyncify_only "," asyncify_only)
