@@ -18,13 +18,14 @@ set(web_link_options -sASYNCIFY "-sASYNCIFY_ONLY=[${asyncify_only}]" -sENVIRONME
   -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
   "-sEXPORTED_RUNTIME_METHODS=[UTF8ToString]")
 set(page_sources ${CUBE4_WEB_DIR}/make-page.mjs ${CUBE4_WEB_DIR}/page.html
-  ${CUBE4_WEB_DIR}/page.js)
+  ${CUBE4_WEB_DIR}/page.js ${CUBE4_WEB_DIR}/NOTICES.in)
 
 # The single file: the wasm travels inside the page, which needs no fetch and so opens from
 # file:// too.
 set(shell ${CMAKE_CURRENT_BINARY_DIR}/shell.html)
 add_custom_command(OUTPUT ${shell}
-  COMMAND ${CUBE4_NODE} ${CUBE4_WEB_DIR}/make-page.mjs single ${CUBE4_WEB_DIR} ${shell}
+  COMMAND ${CUBE4_NODE} ${CUBE4_WEB_DIR}/make-page.mjs single ${CUBE4_WEB_DIR}
+    ${EMSCRIPTEN_ROOT_PATH} ${shell}
   DEPENDS ${page_sources} ${CUBE4_WEB_DIR}/icons/icon-32.png VERBATIM)
 add_custom_target(cube4-shell DEPENDS ${shell})
 target_sources(cube4 PRIVATE ${web_sources})
@@ -42,7 +43,8 @@ set_target_properties(cube4-site PROPERTIES OUTPUT_NAME cube4 SUFFIX .js
 target_link_options(cube4-site PRIVATE ${web_link_options})
 file(GLOB site_icons ${CUBE4_WEB_DIR}/icons/*.png)
 add_custom_command(OUTPUT ${site}/index.html ${site}/sw.js
-  COMMAND ${CUBE4_NODE} ${CUBE4_WEB_DIR}/make-page.mjs site ${CUBE4_WEB_DIR} ${site}
+  COMMAND ${CUBE4_NODE} ${CUBE4_WEB_DIR}/make-page.mjs site ${CUBE4_WEB_DIR}
+    ${EMSCRIPTEN_ROOT_PATH} ${site}
   DEPENDS cube4-site ${page_sources} ${site_icons} ${CUBE4_WEB_DIR}/manifest.webmanifest
     ${CUBE4_WEB_DIR}/service-worker.js VERBATIM)
 add_custom_target(site ALL DEPENDS ${site}/index.html ${site}/sw.js)

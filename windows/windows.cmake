@@ -10,16 +10,23 @@ set(CUBE4_PACKAGE_NAME cube4-${PROJECT_VERSION}-windows-x86_64)
 set(CUBE4_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
 # Notepad on older Windows shows only CRLF line breaks.
 configure_file(windows/README.txt ${CUBE4_PACKAGE_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
-# freeglut's licence asks for its notice wherever its binaries go.
+# freeglut's licence asks for its notice wherever its binaries go, and so do those of the
+# mingw-w64 runtime and winpthreads, linked in too: theirs as Debian's package of them gives
+# them. (libgcc and libstdc++ come under the GCC Runtime Library Exception, which asks none.)
 configure_file(${FreeGLUT_DIR}/../../../COPYING ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt
   COPYONLY)
+find_file(CUBE4_MINGW_COPYRIGHT copyright PATHS /usr/share/doc/mingw-w64-x86-64-dev
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+cube4_require(CUBE4_MINGW_COPYRIGHT "mingw-w64's copyright file" "mingw-w64-x86-64-dev")
+configure_file(${CUBE4_MINGW_COPYRIGHT} ${CUBE4_PACKAGE_DIR}/MINGW-W64-LICENSE.txt COPYONLY)
 
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cube4> ${CUBE4_PACKAGE_DIR}/cube4.exe
   COMMAND ${CMAKE_COMMAND} -E chdir ${CUBE4_PACKAGE_DIR} ${CMAKE_COMMAND} -E tar cf
     ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip --format=zip
-    cube4.exe README.txt FREEGLUT-LICENSE.txt
+    cube4.exe README.txt FREEGLUT-LICENSE.txt MINGW-W64-LICENSE.txt
   DEPENDS cube4 ${CUBE4_PACKAGE_DIR}/README.txt ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt
+    ${CUBE4_PACKAGE_DIR}/MINGW-W64-LICENSE.txt
   COMMENT "Packing ${CUBE4_PACKAGE_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip)
 

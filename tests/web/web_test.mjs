@@ -118,6 +118,9 @@ test('the page asks the question in Japanese, again after a wrong answer, and ta
   const page = await openGame();
   assert.equal(await page.title(), 'cube4');
   assert.equal(await page.evaluate(() => location.protocol), 'file:');
+  // The notices of emscripten's runtime and of musl, compiled into the game.
+  assert.match(await page.evaluate(() => document.head.innerHTML),
+    /<!--[^]*The Emscripten Authors[^]*Rich Felker[^]*-->/);
   await answer(page, 'x');
   await waitForPanel(page, QUESTION + 'x\n' + REPROMPT);
   // An answer button sends its line as typing it would: echoed, and the game starts.
