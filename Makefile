@@ -40,8 +40,8 @@ PLAY_PACKAGES := $(GAME_PACKAGES) xfonts-encodings
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev libx11-dev libxtst-dev xvfb desktop-file-utils
 # dpkg-shlibdeps computes the package's dependencies.
 DEB_PACKAGES := $(GAME_PACKAGES) dpkg-dev
-# The cross compiler and NSIS; wine runs the result.
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix nsis
+# The cross compiler, NSIS and zip; wine runs the result.
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix nsis zip
 WINE_PACKAGES := wine wine64 xvfb
 WEB_PACKAGES := cmake make emscripten
 # The browsers that test-web drives, one for each engine: Blink, Gecko and WebKit. npm brings

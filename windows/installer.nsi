@@ -39,6 +39,8 @@ Function un.onInit
 FunctionEnd
 
 Section
+    ; The files keep no build time, so that the same files make the same installer.
+    SetDateSave off
     SetOutPath "$INSTDIR"
     File "${PACKAGE_DIR}/cube4.exe"
     File "${PACKAGE_DIR}/README.txt"
