@@ -27,8 +27,8 @@ std::string startServer(pid_t& pid) {
         if (quiet >= 0) dup2(quiet, 2);
         const std::string fd = std::to_string(ready[1]);
         // Room for a window as large as a phone's board at three device pixels a CSS pixel.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1280x24", "-nolisten",
-               "tcp", "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1280x24",
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     ::close(ready[1]);
