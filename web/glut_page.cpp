@@ -1,7 +1,7 @@
-// GLUT for a web page, and the console's standard input and output. The window is the page's canvas and
-// GLUT's event loop is the browser's: the page calls the cube4* functions below for its key,
-// mouse and frame events. Standard input waits, through Asyncify, for the lines that the page
-// sends, so that the console dialogue runs unchanged before the window opens.
+// GLUT for a web page, and the console's standard input and output. The window is the page's
+// canvas and GLUT's event loop is the browser's: the page calls the cube4* functions below for
+// its key, mouse, size and frame events. Standard input waits, through Asyncify, for the lines
+// that the page sends, so that the console dialogue runs unchanged before the window opens.
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 

@@ -62,8 +62,8 @@ export async function audit(siteDir, runs = 3) {
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
   const [siteDir, runs = '3'] = process.argv.slice(2);
   const { scores, failed, all } = await audit(siteDir, Number(runs));
-  for (const result of all) console.log('run:', CATEGORIES.map(c => `${c} ${result[c]}`).join(', '));
+  const summary = scores => CATEGORIES.map(c => `${c} ${scores[c]}`).join(', ');
+  for (const result of all) console.log('run:', summary(result));
   for (const line of failed) console.log('lost points:', line);
-  console.log(`Lighthouse (mobile, median of ${runs}):`,
-    CATEGORIES.map(c => `${c} ${scores[c]}`).join(', '));
+  console.log(`Lighthouse (mobile, median of ${runs}):`, summary(scores));
 }

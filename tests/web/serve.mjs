@@ -12,12 +12,12 @@ const TYPES = {
 };
 const COMPRESSED = new Set(['.html', '.js', '.wasm', '.webmanifest', '.json']);
 
-// Serves folder at http://127.0.0.1:PORT/prefix/, on port or any free one; resolves to
+// Serves folder under prefix on the loopback address, on port or any free one; resolves to
 // { url, requests, close }, where requests lists every path asked for.
 export function serve(folder, prefix, port = 0) {
   const requests = [];
   const server = createServer((request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+    const path = decodeURIComponent(request.url.split('?')[0]);
     requests.push(path);
     let name = path.startsWith(prefix) ? normalize(path.slice(prefix.length)) : null;
     if (name === '' || name === '.') name = 'index.html';

@@ -57,8 +57,7 @@ async function openGame(screen = undefined, url = PAGE_URL, prepare = undefined)
     }
   });
   await page.goto(url);
-  await page.waitForFunction(question => document.getElementById('console').textContent === question,
-    {}, QUESTION);
+  await waitForPanel(page, QUESTION, 30000);
   page.errors = errors;
   return page;
 }
@@ -114,7 +113,7 @@ const isRed = ([r, g, b]) => r > g + 40 && r > b + 40;
 const waitForPanel = (page, text, timeout = 5000) => page.waitForFunction(
   expected => document.getElementById('console').textContent === expected, { timeout }, text);
 
-test('the page asks the question in Japanese, again after a wrong answer, and takes a tap', async () => {
+test('the page asks in Japanese, again after a wrong answer, and takes a tap', async () => {
   const page = await openGame();
   assert.equal(await page.title(), 'cube4');
   assert.equal(await page.evaluate(() => location.protocol), 'file:');
@@ -312,7 +311,8 @@ test('a whole game on a phone by taps alone ends as on Linux, on the same frame'
   }
   assert.equal(await panel(page), linux.panel);
   const phoneFrame = await frame(page);
-  assert.deepEqual([phoneFrame.width, phoneFrame.height], [linux.resized.width, linux.resized.height],
+  assert.deepEqual([phoneFrame.width, phoneFrame.height],
+    [linux.resized.width, linux.resized.height],
     "the board's device pixels, as the Linux window was sized");
   assertLike(phoneFrame, linux.resized, "the phone's final frame");
   assert.deepEqual(page.errors, []);
