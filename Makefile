@@ -30,6 +30,13 @@
 #               five alternated runs unless RUNS says otherwise
 # make try-windows  make windows and make test-windows in fresh minimal chroots of Debian 12
 #               and 13 (SUITE as for try-debian); needs root
+# make release  makes every download of the commit checked out in dist/, the same bytes from the
+#               same commit wherever it runs: the source tarball, and the Debian package, the
+#               Windows zip and installer, the page and the web app built from it in a fresh
+#               Debian 12; with the release notes and SHA256SUMS; needs root
+# make test-release  makes the release twice, in other folders, at other times, with other
+#               umasks, time zones and locales, and requires the same bytes; checks the sums
+#               and builds and tests the source tarball without git; needs root
 # make try-debian  tries make play and make test as a new user would, in fresh minimal chroots
 #               of Debian 12 and 13 (SUITE=bookworm or SUITE=trixie for one); needs root
 
@@ -65,8 +72,8 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: play game install deb test windows test-windows web test-web lighthouse-web try-debian \
-        try-windows build bench bench-windows bench-web web-test-tools format screenshot clean
+.PHONY: play game install deb test windows test-windows web test-web lighthouse-web release \
+        test-release try-debian try-windows build bench bench-windows bench-web web-test-tools format screenshot clean
 
 play: game
 	@build/launcher/cube4
@@ -151,6 +158,13 @@ lighthouse-web:
 	@$(MAKE) --no-print-directory web web-test-tools
 	@node tests/web/lighthouse.mjs build-web/site 3
 
+# Installed with the release's chroot, the packages that its builds need.
+release:
+	@tools/make-release dist $(DEB_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES)
+
+test-release:
+	@tools/test-release $(DEB_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES)
+
 try-debian:
 	@for suite in $(SUITE); do tools/try-debian "$$suite" || exit 1; done
 
@@ -180,4 +194,4 @@ screenshot: build
 	tools/screenshot docs/screenshot.png desktop/cube4.png desktop/cube4.ico web/icons
 
 clean:
-	rm -rf build build-sanitize build-tsan build-windows build-web build-deb
+	rm -rf build build-sanitize build-tsan build-windows build-web build-deb dist
