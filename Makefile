@@ -163,6 +163,7 @@ release:
 	@tools/make-release dist $(DEB_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES)
 
 test-release:
+	@tools/install-packages --luit $(TEST_PACKAGES)
 	@tools/test-release $(DEB_PACKAGES) $(WINDOWS_PACKAGES) $(WEB_PACKAGES)
 
 try-debian:
