@@ -3,6 +3,8 @@
 #   tools_test.sh installer     the package installer on a system without apt
 #   tools_test.sh fresh-clone   make play and make install in a fresh copy of the source tree
 #   tools_test.sh readme-targets  README.md and README.ja.md name the same make targets
+#   tools_test.sh release-refusals  make-release refuses uncommitted changes and a version
+#                               without its section in CHANGELOG.md, before making anything
 #   tools_test.sh windows-bench WINE WINDOWS_BENCH LINUX_BENCH POSITIONS
 #                               the Windows bench under wine agrees with this build's, node for
 #                               node
@@ -80,6 +82,24 @@ readme-targets)
     [ -s "$work/README.md.targets" ] || fail "README.md names no make target"
     diff "$work/README.md.targets" "$work/README.ja.md.targets" >&2 ||
         fail "README.md and README.ja.md name different make targets"
+    ;;
+release-refusals)
+    repo="$work/repo"
+    mkdir -p "$repo/tools"
+    cp "$source_dir/tools/make-release" "$repo/tools/"
+    printf 'project(cube4 VERSION 9.9.9 LANGUAGES CXX)\n' >"$repo/CMakeLists.txt"
+    printf '# Changelog\n\n## [1.0.0] - 2026-12-10\n\n- The game.\n' >"$repo/CHANGELOG.md"
+    git -C "$repo" init -q
+    git -C "$repo" add .
+    git -C "$repo" -c user.name=cube4 -c user.email=cube4@cube4.example commit -qm 9.9.9
+    refused() {
+        ! "$repo/tools/make-release" "$work/dist" >"$work/out" 2>&1 || fail "released $1"
+        grep -qF "$2" "$work/out" || fail "no reason given $1: $(cat "$work/out")"
+        [ ! -e "$work/dist" ] || fail "$1: made $work/dist"
+    }
+    refused "a version without its section" 'no section "## [9.9.9]"'
+    sed -i 's/9\.9\.9/1.0.0/' "$repo/CMakeLists.txt"
+    refused "uncommitted changes" "uncommitted changes"
     ;;
 windows-bench)
     "$2" "$3" "$5" >"$work/windows" || fail "the Windows bench: status $?"
