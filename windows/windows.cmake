@@ -20,11 +20,12 @@ find_file(CUBE4_MINGW_COPYRIGHT copyright PATHS /usr/share/doc/mingw-w64-x86-64-
 cube4_require(CUBE4_MINGW_COPYRIGHT "mingw-w64's copyright file" "mingw-w64-x86-64-dev")
 configure_file(${CUBE4_MINGW_COPYRIGHT} ${CUBE4_PACKAGE_DIR}/MINGW-W64-LICENSE.txt COPYONLY)
 
+# The zip holds the same bytes from the same files; see tools/pack-zip.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
-  COMMAND ${CMAKE_COMMAND} -DGAME=$<TARGET_FILE:cube4> -DFOLDER=${CUBE4_PACKAGE_DIR}
-    -DZIP=${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
-    -P ${PROJECT_SOURCE_DIR}/windows/pack-zip.cmake
-  DEPENDS cube4 ${PROJECT_SOURCE_DIR}/windows/pack-zip.cmake ${CUBE4_PACKAGE_DIR}/README.txt
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cube4> ${CUBE4_PACKAGE_DIR}/cube4.exe
+  COMMAND ${PROJECT_SOURCE_DIR}/tools/pack-zip ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
+    ${CUBE4_PACKAGE_DIR} cube4.exe README.txt FREEGLUT-LICENSE.txt MINGW-W64-LICENSE.txt
+  DEPENDS cube4 ${PROJECT_SOURCE_DIR}/tools/pack-zip ${CUBE4_PACKAGE_DIR}/README.txt
     ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt ${CUBE4_PACKAGE_DIR}/MINGW-W64-LICENSE.txt
   COMMENT "Packing ${CUBE4_PACKAGE_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip)

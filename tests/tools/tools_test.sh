@@ -86,7 +86,7 @@ readme-targets)
 release-refusals)
     repo="$work/repo"
     mkdir -p "$repo/tools"
-    cp "$source_dir/tools/make-release" "$repo/tools/"
+    cp "$source_dir/tools/make-release" "$source_dir/tools/changelog-section" "$repo/tools/"
     printf 'project(cube4 VERSION 9.9.9 LANGUAGES CXX)\n' >"$repo/CMakeLists.txt"
     printf '# Changelog\n\n## [1.0.0] - 2026-12-10\n\n- The game.\n' >"$repo/CHANGELOG.md"
     git -C "$repo" init -q
