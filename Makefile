@@ -73,7 +73,8 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
                  TSAN_OPTIONS=halt_on_error=1
 
 .PHONY: play game install deb test windows test-windows web test-web lighthouse-web release \
-        test-release try-debian try-windows build bench bench-windows bench-web web-test-tools format screenshot clean
+        test-release try-debian try-windows build bench bench-windows bench-web web-test-tools \
+        format screenshot clean
 
 play: game
 	@build/launcher/cube4
