@@ -39,6 +39,9 @@ if(CUBE4_MAKENSIS)
     DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip windows/installer.nsi ${CUBE4_ICON}
     COMMENT "Building ${CUBE4_PACKAGE_NAME}-setup.exe")
   add_custom_target(windows-installer ALL DEPENDS ${CUBE4_SETUP})
+  # The installer takes its files from the package folder that packing the zip fills; built
+  # after windows-zip, it finds the zip made and does not pack it a second time beside it.
+  add_dependencies(windows-installer windows-zip)
 else()
   message(STATUS "makensis not found: no installer (Debian's nsis package brings it)")
 endif()
