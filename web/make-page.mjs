@@ -1,4 +1,4 @@
-// Makes the browser edition's pages from web/page.html and web/page.js, with the notices of
+// Makes the browser edition's pages from web/page.html and its scripts, with the notices of
 // the code that emscripten (at EMSCRIPTEN_ROOT) compiles into the game:
 //   node make-page.mjs single WEB_DIR EMSCRIPTEN_ROOT SHELL
 //       the shell of the one self-contained file, for emcc, the notices in a comment
@@ -12,8 +12,8 @@ import { join } from 'node:path';
 const [mode, web, emscripten, out] = process.argv.slice(2);
 const read = name => readFileSync(join(web, name));
 const template = read('page.html').toString();
-// The page's script, inline as it stands between its tags.
-const script = '\n' + read('page.js').toString();
+// The page's scripts, inline as they stand between their tags.
+const script = '\n' + read('access.js').toString() + read('page.js').toString();
 const style = template.match(/<style>([^]*?)<\/style>/)[1];
 
 const page = (root, head, scripts) => template.replace('<!--ROOT-->', root)

@@ -52,23 +52,38 @@
   // null where the browser has none.
   const windowOpen = () => Module.cube4Gl !== undefined;
 
-  // GLUT's keyboard callback gets characters: printable ones and a few control keys.
-  const CONTROL_KEYS = { Enter: 13, Escape: 27, Backspace: 8, Tab: 9, Delete: 127 };
+  // A key to the game, and what came of it to the accessible board.
+  const press = code => {
+    Module._cube4Key(code);
+    accessibleBoard.update(code, !Module.cube4Busy());
+  };
+  // GLUT's keyboard callback gets characters: printable ones and a few control keys. Tab is
+  // left to the browser, to move the focus.
+  const CONTROL_KEYS = { Enter: 13, Escape: 27, Backspace: 8, Delete: 127 };
   const keyCode = key => key.length === 1 ? key.charCodeAt(0) : CONTROL_KEYS[key];
   const sendKey = key => {
     const code = keyCode(key);
     if (code === undefined || code > 255 || !windowOpen()) return false;
-    Module._cube4Key(code);
+    press(code);
     return true;
   };
+  // Enter and Space on a focused control are that control's; elsewhere they, and every other
+  // key, go to the game, except in the answer field.
+  const CONTROLS = 'button, summary, a[href], input, select, textarea';
   document.addEventListener('keydown', event => {
     if (event.target === answer || event.ctrlKey || event.altKey || event.metaKey) return;
+    if ((event.key === 'Enter' || event.key === ' ') && event.target instanceof Element &&
+        event.target.closest(CONTROLS)) return;
     if (sendKey(event.key)) event.preventDefault();
   });
   for (const button of document.querySelectorAll('#pad button')) {
-    // The pad never takes the focus, so that Enter on the keyboard is never a click too.
+    // A click does not take the focus, so that Enter on the keyboard still drops afterwards.
     button.addEventListener('mousedown', event => event.preventDefault());
-    button.addEventListener('click', () => sendKey(button.dataset.key));
+    // As a tap on its pole: it selects the pole, or drops on it when it is selected already.
+    button.addEventListener('click', () => {
+      const key = button.dataset.key;
+      sendKey(key !== 'Enter' && accessibleBoard.isSelected(key) ? 'Enter' : key);
+    });
   }
 
   // The canvas's backing store is its size in device pixels, and the game's window: every
@@ -142,7 +157,7 @@
     lastY = gy;
     if (buttons === 0 && still) {
       const key = Module._cube4TapKey(tap.x, tap.y, box.width, box.height, TAP_PIXELS);
-      if (key !== 0) Module._cube4Key(key);
+      if (key !== 0) press(key);
     }
     if (buttons === 0) tap = null;
   };
@@ -178,6 +193,7 @@
     answer.disabled = true;
     answer.blur();
     document.body.classList.add('playing');
+    accessibleBoard.begin();
   };
 
   let stepRequested = false;
@@ -236,6 +252,7 @@
       requestAnimationFrame(() => {
         stepRequested = false;
         if (Module._cube4Step()) Module.cube4RequestStep();
+        accessibleBoard.update(undefined, !stepRequested);
       });
     },
     // Whether the game has more to do: a computer to move or a frame to draw.

@@ -3,7 +3,7 @@
 # several files, for a static host; and cube4-bench.js for node.
 set(CUBE4_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
 find_program(CUBE4_NODE node REQUIRED)
-set(web_sources web/gl_subset.cpp web/glut_page.cpp web/tap.cpp)
+set(web_sources web/game_reading.cpp web/gl_subset.cpp web/glut_page.cpp web/tap.cpp)
 # Asyncify lets standard input and the event loop wait for the page. Only the functions on
 # the way to those waits are instrumented: main, where the dialogue and glutMainLoop are
 # inlined, and the dialogue's reads, which reach the page's stream buffer through the
@@ -18,7 +18,7 @@ set(web_link_options -sASYNCIFY "-sASYNCIFY_ONLY=[${asyncify_only}]" -sENVIRONME
   -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0 -sDYNAMIC_EXECUTION=0
   "-sEXPORTED_RUNTIME_METHODS=[UTF8ToString]")
 set(page_sources ${CUBE4_WEB_DIR}/make-page.mjs ${CUBE4_WEB_DIR}/page.html
-  ${CUBE4_WEB_DIR}/page.js ${CUBE4_WEB_DIR}/NOTICES.in)
+  ${CUBE4_WEB_DIR}/access.js ${CUBE4_WEB_DIR}/page.js ${CUBE4_WEB_DIR}/NOTICES.in)
 
 # The single file: the wasm travels inside the page, which needs no fetch and so opens from
 # file:// too.

@@ -38,19 +38,29 @@ int darkPixels(const Image& image) {
     return count;
 }
 
+struct PredictedGame {
+    std::vector<std::string> keys;   // the human's pole keys
+    std::vector<std::string> moves;  // the pole key of every move, both sides'
+    std::string result;              // the console's result line
+};
+
 // A human who always drops on the first open pole in key order plays the computer, in
-// process; returns the keys pressed and the console's result line.
-std::pair<std::vector<std::string>, std::string> predictGame(const std::string& keyOrder) {
-    const char* const poleOf = "zxcvasdfqwer1234";  // rows 0 to 3, columns 0 to 3
+// process.
+PredictedGame predictGame(const std::string& keyOrder) {
+    const std::string poleOf = "zxcvasdfqwer1234";  // rows 0 to 3, columns 0 to 3
     GameState game;
     gameState = &game;
     HumanPlayer human(FIRST_SIDE);
     ComputerPlayer computer(SECOND_SIDE);
     std::vector<std::string> keys;
+    std::vector<std::string> moves;
+    const auto played = [&] {
+        moves.push_back(poleOf.substr(game.selectedRow * 4 + game.selectedCol, 1));
+    };
     std::string result;
     while (result.empty()) {
         for (char key : keyOrder) {
-            const int pole = static_cast<int>(std::string(poleOf).find(key));
+            const int pole = static_cast<int>(poleOf.find(key));
             if (game.cells[cellIndex(pole / 4, pole % 4, 3)] != EMPTY_CELL) continue;
             game.selectedRow = pole / 4;
             game.selectedCol = pole % 4;
@@ -58,18 +68,20 @@ std::pair<std::vector<std::string>, std::string> predictGame(const std::string& 
             break;
         }
         human.move();
+        played();
         const int32_t afterHuman = GameState::findWinner(game.cells);
         if (afterHuman != NO_WINNER || game.moveCount == CELL_COUNT) {
             result = resultLine(afterHuman, false);
             break;
         }
-        computer.move();
+        computer.move();  // selects the pole it plays
+        played();
         const int32_t afterComputer = GameState::findWinner(game.cells);
         if (afterComputer != NO_WINNER || game.moveCount == CELL_COUNT)
             result = resultLine(afterComputer, true);
     }
     gameState = nullptr;
-    return {keys, result};
+    return {keys, moves, result};
 }
 
 TEST(GameE2ETest, TheComputerPlaysBothSidesToExactlyOneResult) {
@@ -89,7 +101,7 @@ TEST(GameE2ETest, TheComputerPlaysBothSidesToExactlyOneResult) {
 }
 
 TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
-    const auto [keys, expected] = predictGame("zxcvasdfqwer1234");
+    const auto [keys, moves, expected] = predictGame("zxcvasdfqwer1234");
     const auto play = [&keys = keys](GameWindow& game) {
         game.settle();
         for (const std::string& key : keys) {
@@ -111,13 +123,15 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
         GameWindow reference("1", *linuxBuild);
         EXPECT_TRUE(sameImage(play(reference), before));
     }
-    // The browser edition's test replays this game and compares its console, its final frame,
-    // that frame turned by a drag, and the turned frame in a window of CUBE4_GAME_RECORD_SIZE
-    // pixels square, a phone's board.
+    // The browser edition's test replays this game and compares its console, every move, its
+    // final frame, that frame turned by a drag, and the turned frame in a window of
+    // CUBE4_GAME_RECORD_SIZE pixels square, a phone's board.
     if (const char* record = std::getenv("CUBE4_GAME_RECORD")) {
         const std::string folder(record);
         std::ofstream keyFile(folder + "/keys");
         for (const std::string& key : keys) keyFile << key << '\n';
+        std::ofstream moveFile(folder + "/moves");
+        for (const std::string& move : moves) moveFile << move << '\n';
         std::ofstream(folder + "/output", std::ios::binary) << game.process().output();
         ASSERT_TRUE(writePpm(before, folder + "/frame.ppm"));
         game.x().drag(game.window(), Button1, 250, 150, 250, 300);

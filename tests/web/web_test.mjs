@@ -6,6 +6,7 @@
 // that frame turned by a drag, and the turned frame in a window the size of a phone's board.
 import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { after, before, test } from 'node:test';
@@ -162,8 +163,12 @@ test('the on-screen pad plays the same game to the same end', async () => {
   await answer(padPage, '1');
   await settle(padPage);
   for (const key of linux.keys) {
-    await padPage.click(`#pad button[data-key="${key}"]`);
-    await padPage.click('#pad button[data-key="Enter"]');
+    // A pole's button drops on its pole once it is selected, as a tap does: the computer's
+    // last pole takes one click, others a click and Enter.
+    const pole = `#pad button[data-key="${key}"]`;
+    const selected = await padPage.$eval(pole, button => /selected/.test(button.ariaLabel));
+    await padPage.click(pole);
+    if (!selected) await padPage.click('#pad button[data-key="Enter"]');
     await settle(padPage);
   }
   assert.equal(await panel(padPage), linux.panel);
@@ -185,6 +190,110 @@ test('dragging turns the finished board; other buttons do not', async () => {
   assert.equal(await panel(padPage), linux.panel, 'the console is unchanged');
   await padPage.close();
 });
+
+// What a screen reader meets, in each language: the words that the pole buttons' names and
+// the announcements are made of.
+const LANGUAGES = [
+  { acceptLanguage: 'en-US', list: ', ', dark: 'dark', light: 'light', selected: 'selected',
+    computer: 'Computer', over: /Game over after \d+ moves: / },
+  { acceptLanguage: 'ja-JP', list: '、', dark: '黒', light: '白', selected: '選択中',
+    computer: 'コンピュータ', over: /\d+手で終局、/ },
+];
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core'), 'utf8');
+
+// The accessibility tree's nodes in a screen reader's reading order.
+async function readTree(page) {
+  const nodes = [];
+  const walk = node => {
+    nodes.push(node);
+    for (const child of node.children ?? []) walk(child);
+  };
+  walk(await page.accessibility.snapshot());
+  return nodes;
+}
+
+// The pole buttons of the tree by key, and the board that their names tell: each pole's pieces
+// from the bottom up.
+function readPoles(nodes, words) {
+  const poles = {};
+  for (const node of nodes) {
+    const parts = node.role === 'button' ? node.name.split(words.list) : [];
+    if (parts.length < 3 || !POLE_KEYS.includes(parts[0])) continue;
+    poles[parts[0]] = { node, pieces: parts.filter(w => w === words.dark || w === words.light),
+      selected: parts.includes(words.selected) };
+  }
+  return poles;
+}
+const boardOf = poles => Object.fromEntries([...POLE_KEYS].map(key => [key, poles[key]?.pieces]));
+
+// WCAG 2.0 to 2.2, levels A and AA, as axe-core checks them.
+async function assertNoViolations(page, when) {
+  if (!await page.evaluate(() => typeof axe === 'object')) {
+    await page.addScriptTag({ content: axeSource });
+  }
+  const violations = await page.evaluate(async () => (await axe.run({
+    runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'] })).violations
+    .map(v => `${v.id}: ${v.nodes.map(node => node.target).join(' ')}`));
+  assert.deepEqual(violations, [], when);
+}
+
+for (const words of LANGUAGES) {
+  test(`a whole game through the accessibility tree alone, in ${words.acceptLanguage}`,
+    async () => {
+      const page = await openGame(undefined, PAGE_URL, async page => {
+        const cdp = await page.createCDPSession();
+        await cdp.send('Emulation.setUserAgentOverride',
+          { userAgent: await browser.userAgent(), acceptLanguage: words.acceptLanguage });
+      });
+      await assertNoViolations(page, 'the question');
+      let nodes = await readTree(page);
+      await (await nodes.find(n => n.role === 'button' && n.name === '1 先手 first')
+        .elementHandle()).click();
+      await settle(page);
+      const expected = Object.fromEntries([...POLE_KEYS].map(key => [key, []]));
+      const ways = ['click', 'Enter', ' '];
+      for (let move = 0; move < linux.moves.length; move += 2) {
+        const key = linux.moves[move];
+        // Each pole is activated by a click, by Enter or by Space in turn; twice unless it is
+        // selected already, as the computer's last pole is. One activation does one thing.
+        const way = ways[(move / 2) % ways.length];
+        const activate = async () => {
+          const button = await readPoles(await readTree(page), words)[key].node.elementHandle();
+          if (way === 'click') return button.click();
+          await button.focus();
+          await page.keyboard.press(way);
+        };
+        if (!readPoles(await readTree(page), words)[key].selected) {
+          await activate();
+          await settle(page);
+          const poles = readPoles(await readTree(page), words);
+          assert.ok(poles[key].selected, `${way} selects ${key}`);
+          assert.deepEqual(boardOf(poles), expected, `${way} on ${key} only selects it`);
+        }
+        await activate();
+        await settle(page);
+        expected[key].push(words.dark);
+        const reply = linux.moves[move + 1];
+        if (reply !== undefined) expected[reply].push(words.light);
+        nodes = await readTree(page);
+        const poles = readPoles(nodes, words);
+        assert.deepEqual(boardOf(poles), expected, `the board after move ${move + 1}`);
+        const spoken = nodes.find(n => n.role === 'status').children[0].name;
+        if (reply !== undefined) {
+          assert.ok(spoken.includes(`${words.computer}: ${reply}${words.list}`), spoken);
+        }
+        if (way !== 'click') {
+          assert.ok(poles[key].node.focused, `the focus stays on ${key}`);
+        }
+        if (move === 0) await assertNoViolations(page, 'the game');
+      }
+      assert.equal(await panel(page), linux.panel);
+      assert.match(nodes.find(n => n.role === 'status').children[0].name, words.over);
+      await assertNoViolations(page, 'the result');
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+}
 
 // Screens from a small phone to a desktop, each way up. The board keeps the window's 500
 // pixels where that leaves room for the console and pad; phones from 375 x 667 up show the
