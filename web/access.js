@@ -67,7 +67,7 @@ const accessibleBoard = (function () {
   const SIZE = 4;
   const ENTER = 13;
   const cell = (row, col, level) => row * 16 + col * 4 + level;
-  // The key block's rows run from the board's back row, 3, to its front row, 0.
+  // The key block's top row is board row 3, its bottom row board row 0.
   const shownRow = row => SIZE - row;
 
   const pad = document.getElementById('pad');
