@@ -27,5 +27,6 @@ constexpr int32_t totalWeight(const CellWeights& weights) {
 // Evaluations stay within +-106, far inside the win and loss scores.
 static_assert(totalWeight(CELL_WEIGHT_TABLE) == 106, "weights must sum to 106");
 
-// Rewritten in full by every ComputerPlayer construction.
+// CELL_WEIGHT_TABLE, copied in full by every ComputerPlayer construction, for the evaluation;
+// the search reads CELL_WEIGHT_TABLE itself, so that its masks are built at compile time.
 extern CellWeights cellWeights;

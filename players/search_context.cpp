@@ -9,8 +9,6 @@ namespace {
 
 constexpr uint64_t BOTTOM_CELLS = 0x1111111111111111;  // level 0 of every pole
 
-// The weights are the constant table that every ComputerPlayer copies into cellWeights, so
-// that the masks of the cells of each weight can be built at compile time.
 constexpr int MAX_WEIGHT = 4;
 
 constexpr bool weightsInRange() {

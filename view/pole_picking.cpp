@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "view/board_geometry.hpp"
+#include "view/view_control.hpp"
 
 namespace {
 
-constexpr double HALF_SPAN = 2.0;  // the projection's shorter side, as the view sets it
 constexpr double DEGREE = 3.14159265358979323846 / 180.0;
 
 struct Vec3 {

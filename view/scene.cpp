@@ -2,6 +2,7 @@
 
 #include <GL/glut.h>
 
+#include <array>
 #include <cstdint>
 
 #include "game/game_state.hpp"
@@ -12,18 +13,29 @@ double viewAngleY = 0.0;
 
 namespace {
 
-using Vertex = GLdouble[3];
+using Vertex = std::array<GLdouble, 3>;
+using Box = std::array<Vertex, 8>;
 
-constexpr Vertex baseBoxVertices[8] = {
-    {-1.5, -1.25, -1.5}, {1.5, -1.25, -1.5}, {1.5, -1.0, -1.5}, {-1.5, -1.0, -1.5},
-    {-1.5, -1.25, 1.5},  {1.5, -1.25, 1.5},  {1.5, -1.0, 1.5},  {-1.5, -1.0, 1.5},
-};
+// The eight corners of the box from corner low to corner high, numbered as cubeFaceIndices
+// expects.
+constexpr Box box(const Vertex& low, const Vertex& high) {
+    return {{{low[0], low[1], low[2]},
+             {high[0], low[1], low[2]},
+             {high[0], high[1], low[2]},
+             {low[0], high[1], low[2]},
+             {low[0], low[1], high[2]},
+             {high[0], low[1], high[2]},
+             {high[0], high[1], high[2]},
+             {low[0], high[1], high[2]}}};
+}
+
+constexpr Box baseBoxVertices = box({-SLAB_HALF_WIDTH, SLAB_BOTTOM, -SLAB_HALF_WIDTH},
+                                    {SLAB_HALF_WIDTH, SLAB_TOP, SLAB_HALF_WIDTH});
 
 // A pole standing at the slab's corner; every drawn pole is this one shifted.
-constexpr Vertex poleVertices[8] = {
-    {-1.5, -1.0, -1.5},  {-1.45, -1.0, -1.5},  {-1.45, 1.0, -1.5},  {-1.5, 1.0, -1.5},
-    {-1.5, -1.0, -1.45}, {-1.45, -1.0, -1.45}, {-1.45, 1.0, -1.45}, {-1.5, 1.0, -1.45},
-};
+constexpr double POLE_CORNER = -SLAB_HALF_WIDTH + 2 * POLE_HALF_WIDTH;
+constexpr Box poleVertices =
+    box({-SLAB_HALF_WIDTH, POLE_BOTTOM, -SLAB_HALF_WIDTH}, {POLE_CORNER, POLE_TOP, POLE_CORNER});
 
 // The six faces of a box, four vertex numbers each.
 constexpr int32_t cubeFaceIndices[24] = {
@@ -74,8 +86,8 @@ void drawPoles() {
             for (int32_t index : cubeFaceIndices) {
                 applyMaterial(selected ? selectedPoleMaterial : poleMaterial);
                 const Vertex& v = poleVertices[index];
-                const GLdouble shifted[3] = {v[0] + dx, v[1], v[2] + dz};
-                glVertex3dv(shifted);
+                const Vertex shifted = {v[0] + dx, v[1], v[2] + dz};
+                glVertex3dv(shifted.data());
             }
         }
     }
@@ -109,7 +121,7 @@ void displayScene() {
     glRotated(viewAngleY, 0.0, 1.0, 0.0);
     glBegin(GL_QUADS);
     applyMaterial(baseMaterial);
-    for (int32_t index : cubeFaceIndices) glVertex3dv(baseBoxVertices[index]);
+    for (int32_t index : cubeFaceIndices) glVertex3dv(baseBoxVertices[index].data());
     drawPoles();
     glEnd();
     drawPieces();

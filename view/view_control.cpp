@@ -12,7 +12,6 @@ int32_t leftDragging = 0;
 
 namespace {
 
-constexpr double HALF_SPAN = 2.0;  // half of the shorter side's span
 constexpr double DEPTH_LIMIT = 10.0;
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cstdint>
 
 constexpr double DRAG_DEGREES_PER_PIXEL = 0.2;
+// Half of the projection's span across the window's shorter side.
+constexpr double HALF_SPAN = 2.0;
 
 // The drag state: the latest increments, the last pointer position and whether the left
 // button is held.
@@ -13,7 +15,8 @@ extern int32_t lastMouseX;
 extern int32_t lastMouseY;
 extern int32_t leftDragging;
 
-// GLUT reshape callback: an orthographic projection whose shorter side spans -2 to 2.
+// GLUT reshape callback: an orthographic projection whose shorter side spans -HALF_SPAN to
+// HALF_SPAN.
 void reshapeView(int w, int h);
 
 // GLUT mouse callback: the left button starts and ends a drag; other buttons are ignored.

@@ -3,7 +3,8 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <array>
 
 #include "support/positions.hpp"
 #include "support/recording_gl.hpp"
@@ -12,21 +13,82 @@ namespace {
 
 using Values = std::vector<double>;
 
-const Values POLE_AMBIENT = {0.25, 0.25, 0.25, 1};
-const Values SELECTED_AMBIENT = {0.1745, 0.01175, 0.01175, 1};
+// Materials as the tests tell them apart: ambient colour, then shininess.
+const Values SLAB = {0.19125f, 0.0735f, 0.0225f, 1.0f, 12.8f};
+const Values POLE = {0.25f, 0.25f, 0.25f, 1.0f, 76.8f};
+const Values SELECTED_POLE = {0.1745f, 0.01175f, 0.01175f, 1.0f, 76.8f};
+const Values FIRST_PIECE = {0.02f, 0.02f, 0.02f, 1.0f, 10.0f};
+const Values SECOND_PIECE = {0.05f, 0.05f, 0.05f, 1.0f, 10.0f};
+constexpr double S = 0.7333333333333334;  // the poles' spacing
 
-// The four material calls expected at calls[at..at+3], by ambient colour and shininess.
-void expectMaterial(const std::vector<GlCall>& calls, size_t at, const Values& ambient,
-                    double shininess, const std::string& where) {
-    ASSERT_LE(at + 4, calls.size()) << where;
-    const GLenum order[] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_SHININESS};
-    for (int k = 0; k < 4; ++k) {
-        ASSERT_EQ(calls[at + k].name, "glMaterialfv") << where;
-        EXPECT_EQ(calls[at + k].args[0], GL_FRONT) << where;
-        EXPECT_EQ(calls[at + k].args[1], order[k]) << where;
+// What a frame draws, as its pixels depend on it: each quad with its corners and the material
+// they are lit with (empty where its corners differ), and each sphere with its centre, its
+// size and its material.
+struct Quad {
+    std::array<Values, 4> corners;
+    Values material;
+    Values centre() const {
+        Values c(3);
+        for (const Values& corner : corners)
+            for (int k = 0; k < 3; ++k) c[k] += corner[k] / 4;
+        return c;
     }
-    for (int k = 0; k < 4; ++k) EXPECT_FLOAT_EQ(calls[at].args[2 + k], ambient[k]) << where;
-    EXPECT_FLOAT_EQ(calls[at + 3].args[2], shininess) << where;
+};
+struct Sphere {
+    Values centre, size, material;
+};
+struct Drawn {
+    std::vector<Quad> quads;
+    std::vector<Sphere> spheres;
+};
+
+Drawn replay(const std::vector<GlCall>& calls) {
+    Drawn drawn;
+    Values material(5), offset(3);
+    int corner = 0;
+    for (const GlCall& call : calls) {
+        if (call.name == "glMaterialfv" && call.args[1] == GL_AMBIENT) {
+            std::copy(call.args.begin() + 2, call.args.begin() + 6, material.begin());
+        } else if (call.name == "glMaterialfv" && call.args[1] == GL_SHININESS) {
+            material[4] = call.args[2];
+        } else if (call.name == "glTranslated") {
+            for (int k = 0; k < 3; ++k) offset[k] += call.args[k];
+        } else if (call.name == "glVertex3dv") {
+            if (corner == 0) drawn.quads.push_back({{}, material});
+            Quad& quad = drawn.quads.back();
+            if (quad.material != material) quad.material.clear();
+            quad.corners[corner] = {call.args[0] + offset[0], call.args[1] + offset[1],
+                                    call.args[2] + offset[2]};
+            corner = (corner + 1) % 4;
+        } else if (call.name == "glutSolidSphere") {
+            drawn.spheres.push_back({offset, call.args, material});
+        }
+    }
+    return drawn;
+}
+
+// The box low x, y, z, high x, y, z whose six faces the quads are, or nothing if they are not.
+Values boxOf(const std::vector<Quad>& quads) {
+    Values box = {1e9, 1e9, 1e9, -1e9, -1e9, -1e9};
+    for (const Quad& quad : quads)
+        for (const Values& c : quad.corners)
+            for (int k = 0; k < 3; ++k) {
+                box[k] = std::min(box[k], c[k]);
+                box[3 + k] = std::max(box[3 + k], c[k]);
+            }
+    std::vector<int> faces;
+    for (const Quad& quad : quads)
+        for (int face = 0; face < 6; ++face)
+            if (std::all_of(quad.corners.begin(), quad.corners.end(),
+                            [&](const Values& c) { return c[face % 3] == box[face]; }))
+                faces.push_back(face);
+    std::sort(faces.begin(), faces.end());
+    return faces == std::vector<int>{0, 1, 2, 3, 4, 5} ? box : Values{};
+}
+
+void expectNear(const Values& actual, const Values& expected, const std::string& what) {
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t k = 0; k < actual.size(); ++k) EXPECT_NEAR(actual[k], expected[k], 1e-12) << what;
 }
 
 class SceneTest : public ::testing::Test {
@@ -46,11 +108,16 @@ protected:
         return recording_gl::calls();
     }
 
-    // Index of the first call after glEnd.
-    static size_t afterQuads(const std::vector<GlCall>& calls) {
-        for (size_t i = 0; i < calls.size(); ++i)
-            if (calls[i].name == "glEnd") return i + 1;
-        return calls.size();
+    // The quads of the pole at (row, col), found by where they stand.
+    static std::vector<Quad> poleQuads(const Drawn& drawn, int row, int col) {
+        std::vector<Quad> found;
+        for (const Quad& quad : drawn.quads) {
+            const Values c = quad.centre();
+            if (quad.material != SLAB && std::abs(c[0] - (row * S - 1.1)) < 0.1 &&
+                std::abs(c[2] - (col * S - 1.1)) < 0.1)
+                found.push_back(quad);
+        }
+        return found;
     }
 };
 
@@ -71,84 +138,45 @@ TEST_F(SceneTest, FrameOpensWithClearIdentityAndTheTwoRotations) {
     EXPECT_EQ(calls.back().name, "glutSwapBuffers");
 }
 
-TEST_F(SceneTest, EmptyBoardDrawsSlabAndSixteenPolesAndNoSphere) {
-    const auto& calls = draw();
-    EXPECT_EQ(recording_gl::count("glBegin"), 1);
-    EXPECT_EQ(recording_gl::count("glEnd"), 1);
-    EXPECT_EQ(recording_gl::count("glVertex3dv"), 408);
-    EXPECT_EQ(recording_gl::count("glutSolidSphere"), 0);
-    EXPECT_EQ(recording_gl::count("glTranslated"), 0);
-    // The slab: copper material once, then its 24 vertices, bottom face (quad 4) at y -1.25.
-    expectMaterial(calls, 5, {0.19125, 0.0735, 0.0225, 1}, 12.8, "slab");
-    ASSERT_EQ(calls[9].name, "glVertex3dv");
-    EXPECT_EQ(calls[9].args, (Values{-1.5, -1.25, -1.5}));
-    EXPECT_EQ(calls[9 + 16].args, (Values{-1.5, -1.25, 1.5}));
-    EXPECT_EQ(calls[9 + 23].args, (Values{-1.5, -1.0, 1.5}));
-    // Every pole vertex follows its own four material calls, all in the pole material.
-    size_t at = 9 + 24;
-    for (int vertex = 0; vertex < 384; ++vertex, at += 5) {
-        const std::string where = "pole vertex " + std::to_string(vertex);
-        expectMaterial(calls, at, POLE_AMBIENT, 76.8, where);
-        ASSERT_EQ(calls[at + 4].name, "glVertex3dv") << where;
-    }
-    EXPECT_EQ(calls[at].name, "glEnd");
+TEST_F(SceneTest, EmptyBoardDrawsTheSlabAndSixteenPolesAndNoSphere) {
+    const Drawn drawn = replay(draw());
+    ASSERT_EQ(drawn.quads.size(), 6u * 17) << "a box of six faces for the slab and each pole";
+    EXPECT_TRUE(drawn.spheres.empty());
+    std::vector<Quad> slab;
+    std::copy_if(drawn.quads.begin(), drawn.quads.end(), std::back_inserter(slab),
+                 [](const Quad& quad) { return quad.material == SLAB; });
+    ASSERT_EQ(slab.size(), 6u);
+    EXPECT_EQ(boxOf(slab), (Values{-1.5, -1.25, -1.5, 1.5, -1.0, 1.5}));
 }
 
-TEST_F(SceneTest, PolesStandAtTheirShiftedPlaces) {
-    const auto& calls = draw();
-    const auto vertices = recording_gl::callsNamed("glVertex3dv");
-    // Pole (0, 0), first vertex: the prototype's corner shifted by 0.375 on x and z.
-    EXPECT_DOUBLE_EQ(vertices[24].args[0], -1.5 + 0.375);
-    EXPECT_DOUBLE_EQ(vertices[24].args[1], -1.0);
-    EXPECT_DOUBLE_EQ(vertices[24].args[2], -1.5 + 0.375);
-    // Pole (row 2, col 3), the 12th pole: its centre lies at x = 2s - 1.1, z = 3s - 1.1.
-    const double s = 0.7333333333333334;
-    double sumX = 0, sumZ = 0, top = -9;
-    for (int n = 0; n < 24; ++n) {
-        const GlCall& v = vertices[24 + 11 * 24 + n];
-        sumX += v.args[0];
-        sumZ += v.args[2];
-        top = std::max(top, v.args[1]);
-    }
-    EXPECT_NEAR(sumX / 24, 2 * s - 1.1, 1e-12);
-    EXPECT_NEAR(sumZ / 24, 3 * s - 1.1, 1e-12);
-    EXPECT_EQ(top, 1.0);
-    EXPECT_FALSE(calls.empty());
-}
-
-TEST_F(SceneTest, OnlyTheSelectedPoleUsesTheSelectionMaterial) {
+TEST_F(SceneTest, PolesStandAtTheirPlacesAndOnlyTheSelectedOneIsRed) {
     game.selectedRow = 2;
     game.selectedCol = 3;
-    const auto& calls = draw();
-    size_t at = 9 + 24;
-    for (int pole = 0; pole < 16; ++pole) {
-        const bool selected = pole == 2 * 4 + 3;
-        for (int n = 0; n < 24; ++n, at += 5)
-            expectMaterial(calls, at, selected ? SELECTED_AMBIENT : POLE_AMBIENT, 76.8,
-                           "pole " + std::to_string(pole));
+    const Drawn drawn = replay(draw());
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            const std::string where = "pole " + std::to_string(row) + ", " + std::to_string(col);
+            const std::vector<Quad> quads = poleQuads(drawn, row, col);
+            ASSERT_EQ(quads.size(), 6u) << where;
+            for (const Quad& quad : quads)
+                EXPECT_EQ(quad.material, row == 2 && col == 3 ? SELECTED_POLE : POLE) << where;
+            const double x = row * S - 1.1, z = col * S - 1.1;
+            expectNear(boxOf(quads), {x - 0.025, -1.0, z - 0.025, x + 0.025, 1.0, z + 0.025},
+                       where);
+        }
     }
 }
 
-TEST_F(SceneTest, PiecesAreSpheresPlacedAndTranslatedBack) {
+TEST_F(SceneTest, PiecesAreSpheresAtTheirCellsInTheirSidesMaterials) {
     game.cells[0] = FIRST_SIDE;    // row 0, col 0, level 0
     game.cells[51] = SECOND_SIDE;  // row 3, col 0, level 3
-    const auto& calls = draw();
-    size_t at = afterQuads(calls);
-    const auto expectPiece = [&](double x, double y, double z, const Values& ambient) {
-        ASSERT_EQ(calls[at].name, "glTranslated");
-        EXPECT_NEAR(calls[at].args[0], x, 1e-12);
-        EXPECT_NEAR(calls[at].args[1], y, 1e-12);
-        EXPECT_NEAR(calls[at].args[2], z, 1e-12);
-        expectMaterial(calls, at + 1, ambient, 10, "piece");
-        ASSERT_EQ(calls[at + 5].name, "glutSolidSphere");
-        EXPECT_EQ(calls[at + 5].args, (Values{0.2, 20, 20}));
-        ASSERT_EQ(calls[at + 6].name, "glTranslated");
-        for (int k = 0; k < 3; ++k) EXPECT_EQ(calls[at + 6].args[k], -calls[at].args[k]);
-        at += 7;
-    };
-    expectPiece(-1.1, -0.8, -1.1, {0.02, 0.02, 0.02, 1});
-    expectPiece(1.1, 0.4, -1.1, {0.05, 0.05, 0.05, 1});
-    EXPECT_EQ(calls[at].name, "glutSwapBuffers");
+    const Drawn drawn = replay(draw());
+    ASSERT_EQ(drawn.spheres.size(), 2u);
+    for (const Sphere& sphere : drawn.spheres) EXPECT_EQ(sphere.size, (Values{0.2, 20, 20}));
+    expectNear(drawn.spheres[0].centre, {-1.1, -0.8, -1.1}, "the first mover's piece");
+    EXPECT_EQ(drawn.spheres[0].material, FIRST_PIECE);
+    expectNear(drawn.spheres[1].centre, {1.1, 0.4, -1.1}, "the second mover's piece");
+    EXPECT_EQ(drawn.spheres[1].material, SECOND_PIECE);
 }
 
 TEST_F(SceneTest, AFinishedGameIsDrawnAsItStands) {
@@ -156,13 +184,10 @@ TEST_F(SceneTest, AFinishedGameIsDrawnAsItStands) {
     game.cells[cellIndex(1, 2, 0)] = FIRST_SIDE;
     game.selectedRow = 1;
     game.selectedCol = 2;
-    draw();
-    EXPECT_EQ(recording_gl::count("glutSolidSphere"), 1);
-    int selectedAmbients = 0;
-    for (const GlCall& call : recording_gl::callsNamed("glMaterialfv"))
-        if (call.args[1] == GL_AMBIENT && std::fabs(call.args[2] - 0.1745) < 1e-6)
-            ++selectedAmbients;
-    EXPECT_EQ(selectedAmbients, 24);
+    const Drawn drawn = replay(draw());
+    ASSERT_EQ(drawn.spheres.size(), 1u);
+    expectNear(drawn.spheres[0].centre, {1 * S - 1.1, -0.8, 2 * S - 1.1}, "the piece");
+    for (const Quad& quad : poleQuads(drawn, 1, 2)) EXPECT_EQ(quad.material, SELECTED_POLE);
 }
 
 }  // namespace
