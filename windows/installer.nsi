@@ -1,13 +1,15 @@
 ﻿; cube4's Windows installer: for all users into Program Files\cube4, with a Start-menu shortcut
 ; and an entry in Apps & features; /S installs or uninstalls silently. English or Japanese,
 ; after the system's language. CMake runs it:
-;   makensis -DVERSION=... -DPACKAGE_DIR=... -DICON=... -DOUTFILE=... installer.nsi
+;   makensis -DVERSION=... -DPACKAGE_DIR=... -DFILES=... -DICON=... -DOUTFILE=... installer.nsi
+; FILES names the include with the macros INSTALL_FILES and REMOVE_FILES for the package's files.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "${FILES}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\cube4"
 
@@ -42,10 +44,7 @@ Section
     ; The files keep no build time, so that the same files make the same installer.
     SetDateSave off
     SetOutPath "$INSTDIR"
-    File "${PACKAGE_DIR}/cube4.exe"
-    File "${PACKAGE_DIR}/README.txt"
-    File "${PACKAGE_DIR}/FREEGLUT-LICENSE.txt"
-    File "${PACKAGE_DIR}/MINGW-W64-LICENSE.txt"
+    !insertmacro INSTALL_FILES
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\cube4.lnk" "$INSTDIR\cube4.exe" "" "$INSTDIR\cube4.exe" 0 \
         SW_SHOWNORMAL "" "$(SHORTCUT_DESCRIPTION)"
@@ -65,10 +64,7 @@ SectionEnd
 ; Removes what the installer made and nothing else: the folder goes only when it is empty.
 Section "Uninstall"
     Delete "$SMPROGRAMS\cube4.lnk"
-    Delete "$INSTDIR\cube4.exe"
-    Delete "$INSTDIR\README.txt"
-    Delete "$INSTDIR\FREEGLUT-LICENSE.txt"
-    Delete "$INSTDIR\MINGW-W64-LICENSE.txt"
+    !insertmacro REMOVE_FILES
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -20,23 +20,39 @@ find_file(CUBE4_MINGW_COPYRIGHT copyright PATHS /usr/share/doc/mingw-w64-x86-64-
 cube4_require(CUBE4_MINGW_COPYRIGHT "mingw-w64's copyright file" "mingw-w64-x86-64-dev")
 configure_file(${CUBE4_MINGW_COPYRIGHT} ${CUBE4_PACKAGE_DIR}/MINGW-W64-LICENSE.txt COPYONLY)
 
+# The files of both packages, in their order: the game, then those made above.
+set(package_notes README.txt FREEGLUT-LICENSE.txt MINGW-W64-LICENSE.txt)
+set(package_files cube4.exe ${package_notes})
+list(TRANSFORM package_notes PREPEND ${CUBE4_PACKAGE_DIR}/)
 # The zip holds the same bytes from the same files; see tools/pack-zip.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cube4> ${CUBE4_PACKAGE_DIR}/cube4.exe
   COMMAND ${PROJECT_SOURCE_DIR}/tools/pack-zip ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip
-    ${CUBE4_PACKAGE_DIR} cube4.exe README.txt FREEGLUT-LICENSE.txt MINGW-W64-LICENSE.txt
-  DEPENDS cube4 ${PROJECT_SOURCE_DIR}/tools/pack-zip ${CUBE4_PACKAGE_DIR}/README.txt
-    ${CUBE4_PACKAGE_DIR}/FREEGLUT-LICENSE.txt ${CUBE4_PACKAGE_DIR}/MINGW-W64-LICENSE.txt
+    ${CUBE4_PACKAGE_DIR} ${package_files}
+  DEPENDS cube4 ${PROJECT_SOURCE_DIR}/tools/pack-zip ${package_notes}
   COMMENT "Packing ${CUBE4_PACKAGE_NAME}.zip")
 add_custom_target(windows-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip)
+
+# The installer's macros that install the same files and remove them again.
+set(install_files "")
+set(remove_files "")
+foreach(file ${package_files})
+  string(APPEND install_files "    File \"\${PACKAGE_DIR}/${file}\"\n")
+  string(APPEND remove_files "    Delete \"$INSTDIR\\${file}\"\n")
+endforeach()
+set(CUBE4_PACKAGE_NSH ${CMAKE_BINARY_DIR}/package-files.nsh)
+file(CONFIGURE OUTPUT ${CUBE4_PACKAGE_NSH} @ONLY CONTENT
+  "!macro INSTALL_FILES\n${install_files}!macroend\n!macro REMOVE_FILES\n${remove_files}!macroend\n")
 
 find_program(CUBE4_MAKENSIS makensis)
 if(CUBE4_MAKENSIS)
   set(CUBE4_SETUP ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}-setup.exe)
   add_custom_command(OUTPUT ${CUBE4_SETUP}
     COMMAND ${CUBE4_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DPACKAGE_DIR=${CUBE4_PACKAGE_DIR}
-      -DICON=${CUBE4_ICON} -DOUTFILE=${CUBE4_SETUP} ${PROJECT_SOURCE_DIR}/windows/installer.nsi
+      -DFILES=${CUBE4_PACKAGE_NSH} -DICON=${CUBE4_ICON} -DOUTFILE=${CUBE4_SETUP}
+      ${PROJECT_SOURCE_DIR}/windows/installer.nsi
     DEPENDS ${CMAKE_BINARY_DIR}/${CUBE4_PACKAGE_NAME}.zip windows/installer.nsi ${CUBE4_ICON}
+      ${CUBE4_PACKAGE_NSH}
     COMMENT "Building ${CUBE4_PACKAGE_NAME}-setup.exe")
   add_custom_target(windows-installer ALL DEPENDS ${CUBE4_SETUP})
   # The installer takes its files from the package folder that packing the zip fills; built
