@@ -1,16 +1,11 @@
-# The browser build (make web, through emcmake): cube4.html, one page with the game's wasm
-# inside that plays from disk or from any web server; site/, the same game as a web app in
-# several files, for a static host; and cube4-bench.js for node.
+# The browser build: cube4.html, one page with the wasm inside; site/, the web app; and
+# cube4-bench.js for node.
 set(CUBE4_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
 find_program(CUBE4_NODE node REQUIRED)
 set(web_sources web/game_reading.cpp web/gl_subset.cpp web/glut_page.cpp web/tap.cpp)
-# Asyncify lets standard input and the event loop wait for the page. Only the functions on
-# the way to those waits are instrumented: main, where the dialogue and glutMainLoop are
-# inlined, and the dialogue's reads, which reach the page's stream buffer through the
-# stream's virtual functions; a function missing here aborts the page at the first answer,
-# as the browser tests would show. The console's streams go to the page, without emscripten's
-# file system, and no code is made at run time, so that the site's content security policy
-# can forbid it.
+# Asyncify, for the waits for the page's input and events, only on the functions on the way
+# to them: a missing one aborts the page at the first answer, as the browser tests show. No
+# file system and no code made at run time, which the site's content security policy forbids.
 set(asyncify_only main readWord* *PageInput::underflow* std::__2::basic_istream*
   std::__2::basic_streambuf* *istreambuf_iterator*)
 list(JOIN asyncify_only "," asyncify_only)
