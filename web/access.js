@@ -142,13 +142,20 @@ const accessibleBoard = (function () {
   const last = [-1, -1];   // each side's last cell, by side
   let pending = [];        // what is still to be announced
 
+  // The pole buttons in the key block's order, each showing the key of its pole in the
+  // game's own key table.
+  const poleButtons = [...pad.querySelectorAll('#poles button')];
+  const buttonOf = (row, col) => poleButtons[(shownRow(row) - 1) * SIZE + col];
+
   function show(game) {
     if (game.keys === '') return;
     for (let row = 0; row < SIZE; ++row) {
       for (let col = 0; col < SIZE; ++col) {
-        const button = pad.querySelector(`[data-key="${poleKey(game, row, col)}"]`);
+        const button = buttonOf(row, col);
+        const key = poleKey(game, row, col);
+        if (button.dataset.key !== key) button.dataset.key = button.textContent = key;
         const name = poleName(game, row, col);
-        if (button && button.getAttribute('aria-label') !== name) {
+        if (button.getAttribute('aria-label') !== name) {
           button.setAttribute('aria-label', name);
         }
         for (let level = 0; level < SIZE; ++level) {

@@ -173,11 +173,6 @@ test('the on-screen pad plays the same game to the same end', async () => {
   }
   assert.equal(await panel(padPage), linux.panel);
   assert.equal(shareWithin(await frame(padPage), keyFrame), 1);
-  // Each button stands where the game's own key table puts its key's pole, which names it.
-  assert.deepEqual(await padPage.$$eval('#poles [role="row"]', rows => rows.slice(1)
-    .flatMap((row, r) => [...row.querySelectorAll('button')].map((button, c) => String(
-      button.ariaLabel).startsWith(`${button.dataset.key}, row ${r + 1}, column ${c + 1},`)))),
-  Array(16).fill(true));
   assert.deepEqual(padPage.errors, []);
 });
 
