@@ -16,7 +16,7 @@ WINE_PACKAGES := wine wine64 xvfb
 WEB_PACKAGES := cmake make emscripten
 # The browsers that test-web drives, one for each engine: Blink, Gecko and WebKit. npm brings
 # their clients, puppeteer-core for the first two and selenium-webdriver for WebKit's driver,
-# and Lighthouse.
+# Lighthouse and axe-core; Debian's npm where there is none.
 WEB_TEST_PACKAGES := chromium firefox-esr webkit2gtk-driver
 # Commands that the targets run, each with the packages that bring it, for need below.
 GAME_COMMANDS := cmake:"cmake" c++:"g++ (Debian, Fedora, openSUSE) or gcc (Arch)"
@@ -105,8 +105,8 @@ web: ## build the browser edition into build-web/: cube4.html, site/, cube4-benc
 	$(call build,web)
 	@ls build-web/cube4.html build-web/site/index.html build-web/cube4-bench.js
 
-# The browsers, and the npm packages of the lock file: their clients, Lighthouse and axe-core.
 web-test-tools: ## install the browsers and the npm packages that drive them
+	@command -v npm >/dev/null 2>&1 || NO_INSTALL="$(NO_INSTALL)" tools/install-packages npm
 	$(call need,$(WEB_TEST_PACKAGES),$(WEB_TEST_COMMANDS))
 	@[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || \
 	    (cd tests/web && npm ci --no-audit --no-fund)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Shell-level checks of the project's own tools, run by CTest:
-#   tools_test.sh installer     the package installer on a system without apt
+#   tools_test.sh installer     the package installer on a system without apt, and with
+#                               NO_INSTALL
 #   tools_test.sh fresh-clone   make play and make install in a fresh copy of the source tree
 #   tools_test.sh readme-targets  README.md and README.ja.md name the same make targets
 #   tools_test.sh release-refusals  make-release refuses uncommitted changes and a version
@@ -38,6 +39,15 @@ installer)
         >"$work/out" 2>&1 || fail "exit status $?: $(cat "$work/out")"
     grep -q "Cannot check packages" "$work/out" || fail "no message: $(cat "$work/out")"
     grep -q "cmake xvfb" "$work/out" || fail "the packages are not named: $(cat "$work/out")"
+    # With NO_INSTALL, neither apt nor sudo is called, even for a package that is missing.
+    mkdir "$work/bin"
+    for tool in apt-get dpkg-query sudo; do
+        printf '#!/bin/sh\necho %s >>"%s/called"\nexit 1\n' "$tool" "$work" >"$work/bin/$tool"
+        chmod +x "$work/bin/$tool"
+    done
+    NO_INSTALL=1 PATH="$work/bin:$PATH" /bin/sh "$source_dir/tools/install-packages" --luit cmake ||
+        fail "NO_INSTALL: exit status $?"
+    [ ! -e "$work/called" ] || fail "NO_INSTALL called $(cat "$work/called")"
     ;;
 fresh-clone)
     # What a clone would hold, uncommitted changes included: no build folder, nothing ignored.
