@@ -115,8 +115,8 @@ const accessibleBoard = (function () {
   const piece = value => value === EMPTY ? words.empty
     : value === FIRST_PIECE ? words.dark : words.light;
   const poleKey = (game, row, col) => game.keys[row * SIZE + col];
-  const isSelected = (game, row, col) => game.selected[0] === row && game.selected[1] === col;
-  const isFull = (game, row, col) => game.cells[cell(row, col, SIZE - 1)] !== EMPTY;
+  const selectedAt = (game, row, col) => game.selected[0] === row && game.selected[1] === col;
+  const fullAt = (game, row, col) => game.cells[cell(row, col, SIZE - 1)] !== EMPTY;
 
   // A pole button's name: its key, its place, its pieces from the bottom up, and whether it
   // is selected or full.
@@ -127,8 +127,8 @@ const accessibleBoard = (function () {
     }
     return words.list([poleKey(game, row, col), words.place(shownRow(row), col + 1),
       ...(pieces.length > 0 ? pieces : [words.empty]),
-      ...(isSelected(game, row, col) ? [words.selected] : []),
-      ...(pieces.length === SIZE ? [words.full] : [])]);
+      ...(selectedAt(game, row, col) ? [words.selected] : []),
+      ...(fullAt(game, row, col) ? [words.full] : [])]);
   }
 
   // Where the piece in cell index landed: its pole's key and place, and its level.
@@ -199,7 +199,7 @@ const accessibleBoard = (function () {
     if (game.moveCount !== before.moveCount) return null;
     const [row, col] = game.selected;
     if (row < 0) return words.noPole;
-    return isFull(game, row, col) ? words.isFull(poleKey(game, row, col)) : null;
+    return fullAt(game, row, col) ? words.isFull(poleKey(game, row, col)) : null;
   }
 
   return {
@@ -243,7 +243,7 @@ const accessibleBoard = (function () {
     isSelected(key) {
       const game = read();
       const pole = game === null ? -1 : game.keys.indexOf(key);
-      return pole >= 0 && isSelected(game, pole >> 2, pole & 3);
+      return pole >= 0 && selectedAt(game, pole >> 2, pole & 3);
     },
   };
 })();

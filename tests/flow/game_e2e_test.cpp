@@ -123,13 +123,11 @@ TEST(GameE2ETest, AHumanFirstGameEndsWithTheResultTheRulesPredict) {
         GameWindow reference("1", *linuxBuild);
         EXPECT_TRUE(sameImage(play(reference), before));
     }
-    // The browser edition's test replays this game and compares its console, every move, its
-    // final frame, that frame turned by a drag, and the turned frame in a window of
-    // CUBE4_GAME_RECORD_SIZE pixels square, a phone's board.
+    // The browser edition's test replays this game, the human's keys among its moves, and
+    // compares its console, every move, its final frame, that frame turned by a drag, and the
+    // turned frame in a window of CUBE4_GAME_RECORD_SIZE pixels square, a phone's board.
     if (const char* record = std::getenv("CUBE4_GAME_RECORD")) {
         const std::string folder(record);
-        std::ofstream keyFile(folder + "/keys");
-        for (const std::string& key : keys) keyFile << key << '\n';
         std::ofstream moveFile(folder + "/moves");
         for (const std::string& move : moves) moveFile << move << '\n';
         std::ofstream(folder + "/output", std::ios::binary) << game.process().output();

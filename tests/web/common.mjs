@@ -20,17 +20,17 @@ function readPpm(path) {
   return { width: +header[1], height: +header[2], rgb: bytes.subarray(header[0].length) };
 }
 
-// The Linux build's game in folder: its keys, the pole key of every move, the panel it leads
-// to (its console, with the answer echoed), its final frame, that frame turned by a drag, and
-// the turned frame resized.
+// The Linux build's game in folder: the pole key of every move and the human's keys, the
+// first mover's, among them; the panel it leads to (its console, with the answer echoed), its
+// final frame, that frame turned by a drag, and the turned frame resized.
 export function readRecord(folder) {
   const console = new TextDecoder('shift_jis').decode(readFileSync(join(folder, 'output')));
   assert.ok(console.startsWith(QUESTION), 'the Linux game asked the same question');
   const resized = join(folder, 'turned-resized.ppm');
-  const lines = name => readFileSync(join(folder, name), 'latin1').split('\n').filter(Boolean);
+  const moves = readFileSync(join(folder, 'moves'), 'latin1').split('\n').filter(Boolean);
   return {
-    keys: lines('keys'),
-    moves: lines('moves'),
+    keys: moves.filter((_, move) => move % 2 === 0),
+    moves,
     panel: QUESTION + '1\n' + console.slice(QUESTION.length),
     frame: readPpm(join(folder, 'frame.ppm')),
     turned: readPpm(join(folder, 'turned.ppm')),
